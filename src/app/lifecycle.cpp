@@ -1,0 +1,179 @@
+#include "app/lifecycle.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/main_datafile.h"
+#include "app/settings.h"
+#include "rules/board_state.h"
+#include "rules/random.h"
+#include "sound/sound.h"
+
+BITMAP* BackBuffer = nullptr;
+BITMAP* SceneBuffer = nullptr;
+int screen_width = 0;
+int screen_height = 0;
+DATAFILE* MainDatafile = nullptr;
+DATAFILE* SoundDatafile = nullptr;
+char board_file_name[16] = "fgboards.dat";
+
+std::atomic<int> tick_count{0};
+std::atomic<int> close_requested{0};
+std::atomic<int> pause_requested{0};
+float frame_seconds = 0.0f;
+float clock_seconds = 0.0f;
+int pointer_visible = 0;
+FrameDriver* frame_driver = nullptr;
+
+const char* const MAIN_DATAFILE_NAME = "fgridgx.dat";
+const char* const SOUND_DATAFILE_NAME = "fgridsfx.dat";
+
+void timer_tick() { tick_count.fetch_add(1, std::memory_order_relaxed); }
+END_OF_FUNCTION(timer_tick)
+
+void on_window_close() { close_requested.store(1); }
+END_OF_FUNCTION(on_window_close)
+
+void on_switch_out() { pause_requested.store(1); }
+END_OF_FUNCTION(on_switch_out)
+
+const char* fatal_error_message(int code) {
+  static const char* const messages[10] = {
+      "ERROR 001 - Timer handler initialization failure.",
+      "ERROR 002 - Keyboard handler initialization failure.",
+      "ERROR 003 - Mouse handler initialization failure.",
+      "ERROR 004 - Unable to initialize an 800x600 256 Color DirectX graphics mode.",
+      "ERROR 005 - Unable to locate board layout datafiles. The shortcut used to run the program may need to be updated.",
+      "ERROR 006 - No valid board data found. You may need to reinstall the game.",
+      "ERROR 007 - Hotspot processing error while calculating board data.",
+      "ERROR 008 - Click detection error in mouse routine.",
+      "ERROR 009 - Unable to load main datafile.",
+      "ERROR 010 - Unable to load sound data. (This is necessary even if no sound effect device is available.)"};
+  if (code < 1 || code > 10) return nullptr;
+  return messages[code - 1];
+}
+
+void fatal_error(int code) {
+  set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+  if (const char* message = fatal_error_message(code)) allegro_message("%s", message);
+  allegro_exit();
+  std::exit(0);
+}
+
+int set_display_mode(int windowed, int width, int height) {
+  set_color_depth(8);
+  if (set_gfx_mode(windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN, width, height, 0, 0) != 0)
+    return 0;
+  clear_to_color(screen, 0);
+  if (BackBuffer) destroy_bitmap(BackBuffer);
+  if (SceneBuffer) destroy_bitmap(SceneBuffer);
+  BackBuffer = create_bitmap_ex(8, width, height);
+  SceneBuffer = create_bitmap_ex(8, width, height);
+  clear_to_color(BackBuffer, 0);
+  clear_to_color(SceneBuffer, 0);
+  screen_width = width;
+  screen_height = height;
+  set_display_switch_mode(SWITCH_BACKGROUND);
+  set_display_switch_callback(SWITCH_OUT, on_switch_out);
+  return 1;
+}
+
+void load_datafiles() {
+  MainDatafile = load_datafile(MAIN_DATAFILE_NAME);
+  if (!MainDatafile) fatal_error(9);
+  SoundDatafile = load_datafile(SOUND_DATAFILE_NAME);
+  if (!SoundDatafile) fatal_error(10);
+}
+
+void start_up() {
+  install_allegro(SYSTEM_AUTODETECT, &errno, atexit);
+  set_display_switch_mode(SWITCH_BACKAMNESIA);
+  set_window_title("FGrid v1.0");
+  set_close_button_callback(on_window_close);
+
+  LOCK_VARIABLE(tick_count);
+  LOCK_FUNCTION(timer_tick);
+  if (install_timer() != 0) fatal_error(1);
+  install_int_ex(timer_tick, BPS_TO_TIMER(TICKS_PER_SECOND));
+  if (install_keyboard() != 0) fatal_error(2);
+  if (install_mouse() == -1) fatal_error(3);
+  clear_keybuf();
+
+  reserve_voices(16, 0);
+  sound_state = install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr) == 0 ? SOUND_ON : SOUND_UNAVAILABLE;
+
+  if (!read_settings()) {
+    default_settings();
+    write_settings();
+  }
+  if (sound_state == SOUND_ON && settings.volume == 0) sound_state = SOUND_MUTED;
+
+  if (!set_display_mode(settings.windowed, 800, 600)) {
+    settings.windowed = settings.windowed == 1 ? 0 : 1;
+    if (!set_display_mode(settings.windowed, 800, 600)) fatal_error(4);
+  }
+  load_datafiles();
+  std::strcpy(board_file_name, "fgboards.dat");
+  seed_from_clock();
+  board_seed = get_seed();
+  board_counter = 0;
+  // Text is drawn without a background box everywhere: every call passes
+  // a background of -1.
+  init_board();
+  init_game_session();
+}
+
+void update_frame_time() {
+  frame_seconds = static_cast<float>(tick_count.exchange(0)) * 0.00041666668f;
+  clock_seconds += frame_seconds;
+}
+
+void reset_clock() { clock_seconds = 0.0f; }
+
+void present_frame() {
+  int dx = 0, dy = 0;
+  if (frame_driver) {
+    dx = frame_driver->mickey_x;
+    dy = frame_driver->mickey_y;
+  } else {
+    get_mouse_mickeys(&dx, &dy);
+  }
+  board_seed += static_cast<uint32_t>(dy) + 1u;
+  board_counter += static_cast<uint32_t>(dx);
+
+  if (close_requested.load()) {
+    shutdown();
+    std::exit(0);
+  }
+  if (sound_state == SOUND_ON) clear_effect_played();
+  if (pointer_visible && MainDatafile)
+    draw_sprite(BackBuffer, static_cast<BITMAP*>(MainDatafile[OBJ_POINTER].dat), mouse_x, mouse_y);
+
+  int ox = 0, oy = 0;
+  if (game.shake > 0.0f) {
+    ox = random_range(static_cast<int>(-game.shake), static_cast<int>(game.shake));
+    oy = random_range(static_cast<int>(-game.shake), static_cast<int>(game.shake));
+    game.shake = game.shake - frame_seconds * game.shake * 4.0f;
+  }
+
+  if (frame_driver) {
+    if (frame_driver->show) frame_driver->show(BackBuffer, ox, oy);
+  } else {
+    vsync();
+    acquire_bitmap(screen);
+    blit(BackBuffer, screen, 0, 0, ox, oy, BackBuffer->w, BackBuffer->h);
+    release_bitmap(screen);
+    poll_mouse();
+  }
+  update_frame_time();
+}
+
+void shutdown() {
+  write_settings();
+  if (BackBuffer) destroy_bitmap(BackBuffer);
+  if (SceneBuffer) destroy_bitmap(SceneBuffer);
+  BackBuffer = nullptr;
+  SceneBuffer = nullptr;
+  allegro_exit();
+}

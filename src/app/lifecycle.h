@@ -1,0 +1,53 @@
+// Start-up, the display and its two bitmaps, the frame presenter and the
+// game clock, and the orderly or fatal end of the program.
+#pragma once
+
+#include <allegro.h>
+
+#include <atomic>
+
+extern BITMAP* BackBuffer;   // the frame being composed
+extern BITMAP* SceneBuffer;  // the static scene of the current screen
+extern int screen_width;
+extern int screen_height;
+extern DATAFILE* MainDatafile;
+extern DATAFILE* SoundDatafile;
+extern char board_file_name[16];
+
+extern std::atomic<int> tick_count;       // 2400 per second, from the timer thread
+extern std::atomic<int> close_requested;  // set by the window-close hook
+extern std::atomic<int> pause_requested;  // set when the display is switched away
+extern float frame_seconds;
+extern float clock_seconds;
+extern int pointer_visible;
+
+enum { TICKS_PER_SECOND = 2400 };
+extern const char* const MAIN_DATAFILE_NAME;   // "fgridgx.dat"
+extern const char* const SOUND_DATAFILE_NAME;  // "fgridsfx.dat"
+
+// Frames without a screen: when a driver is set, present_frame neither
+// waits for the retrace nor touches the screen, the mouse driver or its
+// mickeys. It hands the finished frame (with the shake offsets) to show
+// instead, and takes the mouse movement of the frame from mickey_x and
+// mickey_y. Tests and benchmarks use this to run frame loops frame by
+// frame with scripted input and frame times.
+struct FrameDriver {
+  void (*show)(BITMAP* frame, int ox, int oy);
+  int mickey_x;
+  int mickey_y;
+};
+extern FrameDriver* frame_driver;
+
+void start_up();
+int set_display_mode(int windowed, int width, int height);
+void load_datafiles();
+[[noreturn]] void fatal_error(int code);
+void present_frame();
+void update_frame_time();
+void reset_clock();
+void shutdown();
+const char* fatal_error_message(int code);  // nullptr for codes without a message
+
+void timer_tick();
+void on_window_close();
+void on_switch_out();

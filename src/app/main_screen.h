@@ -1,0 +1,7 @@
+// The main screen: menu bar, status panel, board and face.
+#pragma once
+
+// Draws the static parts of the main screen into the SceneBuffer.
+void draw_main_screen_scene();
+// Runs the main screen, one pass per frame, until the player quits (Esc).
+void run_main_screen();

@@ -1,0 +1,65 @@
+#include "support/headless.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "app/lifecycle.h"
+#include "rules/board_state.h"
+
+std::string game_path(const char* name) { return std::string(FG_GAME_DIR) + "/" + name; }
+
+void HeadlessEnvironment::SetUp() {
+  ASSERT_EQ(install_allegro(SYSTEM_NONE, &errno, atexit), 0);
+  set_color_depth(8);
+  MainDatafile = load_datafile(game_path("fgridgx.dat").c_str());
+  SoundDatafile = load_datafile(game_path("fgridsfx.dat").c_str());
+  ASSERT_NE(MainDatafile, nullptr);
+  ASSERT_NE(SoundDatafile, nullptr);
+  BackBuffer = create_bitmap_ex(8, 800, 600);
+  SceneBuffer = create_bitmap_ex(8, 800, 600);
+  screen_width = 800;
+  screen_height = 600;
+  init_board();
+  init_game_session();
+}
+
+void HeadlessEnvironment::TearDown() {
+  destroy_bitmap(BackBuffer);
+  destroy_bitmap(SceneBuffer);
+  BackBuffer = SceneBuffer = nullptr;
+  unload_datafile(MainDatafile);
+  unload_datafile(SoundDatafile);
+  MainDatafile = SoundDatafile = nullptr;
+}
+
+ScopedTempDir::ScopedTempDir() {
+  char cwd[4096];
+  if (getcwd(cwd, sizeof cwd)) previous_ = cwd;
+  char tmpl[] = "/tmp/fgtest.XXXXXX";
+  const char* made = mkdtemp(tmpl);
+  path_ = made ? made : "/tmp";
+  if (chdir(path_.c_str()) != 0) ADD_FAILURE() << "cannot enter " << path_;
+}
+
+ScopedTempDir::~ScopedTempDir() {
+  if (!previous_.empty() && chdir(previous_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << previous_;
+  std::string cmd = "rm -rf '" + path_ + "'";
+  if (path_.rfind("/tmp/fgtest.", 0) == 0 && std::system(cmd.c_str()) != 0) ADD_FAILURE() << "cannot remove " << path_;
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+void write_file(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}

@@ -1,0 +1,35 @@
+// Allegro without a display for the tests: memory bitmaps, drawing and
+// datafiles work; the game's two datafiles are loaded from the game folder
+// the build made, and the two screen bitmaps exist as memory bitmaps.
+#pragma once
+
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+class HeadlessEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override;
+  void TearDown() override;
+};
+
+// Path of a file in the game folder made by the build.
+std::string game_path(const char* name);
+
+// A fresh temporary folder, made the current folder while the object
+// lives; the previous folder is restored afterwards.
+class ScopedTempDir {
+ public:
+  ScopedTempDir();
+  ~ScopedTempDir();
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+  std::string previous_;
+};
+
+// Reads a whole file into a string; empty when it cannot be read.
+std::string read_file(const std::string& path);
+void write_file(const std::string& path, const std::string& bytes);
