@@ -31,7 +31,7 @@ void build_default_palette(GfxSet& set) {
   // Numbers 1..16+.
   static const int numbers[16][3] = {
       {4, 12, 56},  {0, 36, 6},   {56, 4, 4},   {2, 4, 30},  {34, 2, 2},   {0, 34, 36},
-      {0, 0, 0},    {24, 24, 26}, {40, 4, 50},  {58, 28, 0}, {34, 34, 0},  {54, 0, 40},
+      {0, 0, 0},    {54, 55, 58}, {40, 4, 50},  {58, 28, 0}, {34, 34, 0},  {54, 0, 40},
       {32, 16, 4},  {0, 30, 60},  {6, 20, 10},  {50, 8, 24}};
   for (int k = 0; k < 16; k++) put(p, 16 + k, numbers[k][0], numbers[k][1], numbers[k][2]);
   // Mines: regular steel, level 2 bronze, level 3 teal; dark / body / highlight.
@@ -47,7 +47,7 @@ void build_default_palette(GfxSet& set) {
   // LEDs: unlit / lit.
   put(p, 80, 16, 3, 2);
   put(p, 81, 63, 10, 6);
-  put(p, 82, 16, 10, 0);
+  put(p, 82, 12, 7, 0);
   put(p, 83, 63, 44, 4);
   put(p, 84, 3, 14, 4);
   put(p, 85, 14, 63, 18);
