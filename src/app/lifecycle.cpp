@@ -103,10 +103,7 @@ void start_up() {
   reserve_voices(16, 0);
   sound_state = install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr) == 0 ? SOUND_ON : SOUND_UNAVAILABLE;
 
-  if (!read_settings()) {
-    default_settings();
-    write_settings();
-  }
+  load_settings_at_start();
   if (sound_state == SOUND_ON && settings.volume == 0) sound_state = SOUND_MUTED;
 
   if (!set_display_mode(settings.windowed, 800, 600)) {

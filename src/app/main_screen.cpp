@@ -6,6 +6,7 @@
 #include "app/main_datafile.h"
 #include "palette/palette_entries.h"
 #include "rules/board_state.h"
+#include "sound/sound.h"
 #include "ui/frames.h"
 
 namespace {
@@ -47,7 +48,12 @@ void run_main_screen() {
   clear_to_color(screen, 0);
   draw_main_screen_scene();
   clear_to_color(BackBuffer, 0);
+  int was_down = 0;
   while (!key[KEY_ESC]) {
+    // The menu bar answers a press with a click.
+    const int down = mouse_b != 0;
+    if (down && !was_down && (mouse_in_rect(0, 0, 127, 15) || mouse_in_rect(128, 0, 255, 15))) play_effect(SFX_CLICK);
+    was_down = down;
     blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h);
     present_frame();
   }

@@ -89,3 +89,10 @@ int write_settings() {
   if (!ok) std::remove(tmp.c_str());
   return ok ? 1 : 0;
 }
+
+void load_settings_at_start() {
+  if (!read_settings()) {
+    default_settings();
+    write_settings();
+  }
+}

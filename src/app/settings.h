@@ -34,3 +34,6 @@ void default_settings();
 // Writes the file whole or not at all (a temporary file renamed into
 // place); 1 on success, 0 on failure.
 int write_settings();
+// Start-up: reads the file; when that fails, sets the defaults and writes
+// them at once (a failed write is ignored).
+void load_settings_at_start();

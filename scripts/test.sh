@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs the whole test suite:
+# the unit and integration tests, the end-to-end tests of the real game in
+# a window under Xvfb, the same tests built with the address and
+# undefined-behaviour sanitizers, and the benchmarks (printed figures).
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+jobs="$(nproc)"
+bash "$here/scripts/install-deps.sh"
+
+echo "== Build"
+cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$here/build" -j"$jobs"
+
+echo "== Tests"
+(cd "$here/build" && ctest --output-on-failure -j"$jobs" --timeout 600)
+
+echo "== Sanitizer build (address, undefined)"
+cmake -S "$here" -B "$here/build-asan" -DCMAKE_BUILD_TYPE=Debug -DFG_SANITIZE=ON -DFG_BENCHMARKS=OFF >/dev/null
+cmake --build "$here/build-asan" -j"$jobs" --target fg_tests
+(cd "$here/build-asan" && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j"$jobs" -L unit --timeout 900)
+
+echo "== Benchmarks"
+bash "$here/tests/bench/run.sh" "$here/build"

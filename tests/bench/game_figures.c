@@ -1,0 +1,134 @@
+/* Figures of the real game in a window (run under Xvfb): the time from
+ * process start to the first presented frame, its resident memory, and
+ * its CPU share and frame rate while idle on its screen.
+ *   game_figures GAME_DIR [SECONDS]
+ * The game is started in GAME_DIR; the first frame counts as presented
+ * when the menu bar pixel (60, 8) of its window is no longer black. */
+#define _GNU_SOURCE
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+static double now(void) {
+  struct timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return ts.tv_sec + ts.tv_nsec / 1e9;
+}
+
+static Window find_named(Display *d, Window w, const char *prefix) {
+  char *name = NULL;
+  if (XFetchName(d, w, &name) && name) {
+    int match = strncmp(name, prefix, strlen(prefix)) == 0;
+    XFree(name);
+    if (match) return w;
+  }
+  Window root, parent, *kids = NULL;
+  unsigned int n = 0;
+  Window found = 0;
+  if (XQueryTree(d, w, &root, &parent, &kids, &n)) {
+    for (unsigned int i = 0; i < n && !found; i++) found = find_named(d, kids[i], prefix);
+    if (kids) XFree(kids);
+  }
+  return found;
+}
+
+static unsigned long cpu_ticks(pid_t pid) {
+  char path[64], buf[1024];
+  snprintf(path, sizeof path, "/proc/%d/stat", (int)pid);
+  FILE *f = fopen(path, "r");
+  if (!f) return 0;
+  size_t n = fread(buf, 1, sizeof buf - 1, f);
+  fclose(f);
+  buf[n] = 0;
+  char *p = strrchr(buf, ')');
+  unsigned long utime = 0, stime = 0;
+  if (p) sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu", &utime, &stime);
+  return utime + stime;
+}
+
+static long rss_kb(pid_t pid) {
+  char path[64], line[256];
+  snprintf(path, sizeof path, "/proc/%d/status", (int)pid);
+  FILE *f = fopen(path, "r");
+  long kb = -1;
+  if (!f) return -1;
+  while (fgets(line, sizeof line, f))
+    if (sscanf(line, "VmRSS: %ld", &kb) == 1) break;
+  fclose(f);
+  return kb;
+}
+
+int main(int argc, char **argv) {
+  if (argc < 2) {
+    fprintf(stderr, "usage: %s GAME_DIR [SECONDS]\n", argv[0]);
+    return 2;
+  }
+  double seconds = argc > 2 ? atof(argv[2]) : 5.0;
+  Display *d = XOpenDisplay(NULL);
+  if (!d) {
+    fprintf(stderr, "no display\n");
+    return 1;
+  }
+  double t0 = now();
+  pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(argv[1]) != 0) _exit(127);
+    execl("./fusegrid", "./fusegrid", (char *)NULL);
+    _exit(127);
+  }
+  Window w = 0;
+  double first_frame = -1;
+  while (now() - t0 < 10.0) {
+    if (!w) w = find_named(d, DefaultRootWindow(d), "FGrid");
+    if (w) {
+      XImage *img = XGetImage(d, w, 60, 8, 1, 1, AllPlanes, ZPixmap);
+      if (img) {
+        unsigned long px = XGetPixel(img, 0, 0);
+        XDestroyImage(img);
+        if (px != 0) {
+          first_frame = now() - t0;
+          break;
+        }
+      }
+    }
+    XSync(d, False);
+    usleep(1000);
+  }
+  if (first_frame < 0) {
+    fprintf(stderr, "no frame seen\n");
+    kill(pid, SIGKILL);
+    return 1;
+  }
+  sleep(1);
+  unsigned long c0 = cpu_ticks(pid);
+  double w0 = now();
+  usleep((useconds_t)(seconds * 1e6));
+  unsigned long c1 = cpu_ticks(pid);
+  double w1 = now();
+  long rss = rss_kb(pid);
+  double share = 100.0 * (double)(c1 - c0) / (double)sysconf(_SC_CLK_TCK) / (w1 - w0);
+
+  printf("first presented frame: %.3f s after process start (target under 0.3 s)\n", first_frame);
+  printf("resident memory: %.1f MB (target under 20 MB)\n", rss / 1024.0);
+  printf("CPU share idle on its screen: %.1f %% of one core over %.0f s (target under 5 %%)\n", share, w1 - w0);
+
+  XEvent ev;
+  memset(&ev, 0, sizeof ev);
+  ev.xclient.type = ClientMessage;
+  ev.xclient.window = w;
+  ev.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+  ev.xclient.format = 32;
+  ev.xclient.data.l[0] = (long)XInternAtom(d, "WM_DELETE_WINDOW", False);
+  XSendEvent(d, w, False, NoEventMask, &ev);
+  XSync(d, False);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  XCloseDisplay(d);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1;
+}

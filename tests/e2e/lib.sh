@@ -1,0 +1,114 @@
+# Shared helpers of the end-to-end tests. Each test script is called as
+#   test_x.sh GAME_BINARY GAME_DIR WM_CLOSE OUT_DIR
+# and runs the real game in its own copy of the game folder under its own
+# Xvfb display. Screenshots and logs are kept in OUT_DIR/<test name>.
+set -euo pipefail
+
+FG_BIN="$1"
+FG_GAME_DIR="$2"
+FG_WM_CLOSE="$3"
+FG_OUT="$4/$(basename "$0" .sh)"
+rm -rf "$FG_OUT"
+mkdir -p "$FG_OUT"
+
+FG_WORK="$(mktemp -d /tmp/fge2e.XXXXXX)"
+FG_XVFB_PID=""
+FG_GAME_PID=""
+
+fg_cleanup() {
+  [ -n "$FG_GAME_PID" ] && kill "$FG_GAME_PID" 2>/dev/null || true
+  [ -n "$FG_XVFB_PID" ] && kill "$FG_XVFB_PID" 2>/dev/null || true
+  rm -rf "$FG_WORK"
+}
+trap fg_cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# A copy of the game folder (binary and datafiles) to run in.
+fg_prepare_game() {
+  mkdir -p "$FG_WORK/game/Colors" "$FG_WORK/home"
+  cp "$FG_BIN" "$FG_WORK/game/fusegrid"
+  cp "$FG_GAME_DIR"/*.dat "$FG_WORK/game/"
+  FG_RUN="$FG_WORK/game"
+}
+
+# Starts Xvfb on a free display number and exports DISPLAY.
+fg_start_xvfb() {
+  local n
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$FG_OUT/xvfb.log" 2>&1 &
+    FG_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 1 50); do
+      xdpyinfo >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+    kill "$FG_XVFB_PID" 2>/dev/null || true
+  done
+  fail "no Xvfb display could be started"
+}
+
+# Starts the game in the prepared folder; extra environment may be given
+# as NAME=VALUE arguments.
+fg_start_game() {
+  (cd "$FG_RUN" && exec env HOME="$FG_WORK/home" "$@" ./fusegrid >"$FG_OUT/stdout.log" 2>"$FG_OUT/stderr.log") &
+  FG_GAME_PID=$!
+}
+
+# Waits for the game's window and prints its id.
+fg_wait_window() {
+  local wid=""
+  for _ in $(seq 1 100); do
+    wid="$(xdotool search --name '^FGrid' 2>/dev/null | head -n 1 || true)"
+    [ -n "$wid" ] && { echo "$wid"; return 0; }
+    kill -0 "$FG_GAME_PID" 2>/dev/null || fail "the game ended before showing a window"
+    sleep 0.1
+  done
+  fail "no game window appeared"
+}
+
+# Waits for the game to end and prints its exit code.
+fg_wait_exit() {
+  local rc=0
+  for _ in $(seq 1 100); do
+    if ! kill -0 "$FG_GAME_PID" 2>/dev/null; then
+      wait "$FG_GAME_PID" || rc=$?
+      FG_GAME_PID=""
+      echo "$rc"
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the game did not end"
+}
+
+fg_screenshot() {
+  import -window "$1" "$FG_OUT/$2.png"
+}
+
+# The colour of one pixel of a screenshot, as "r,g,b" in 0..255.
+fg_pixel() {
+  convert "$FG_OUT/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# The 8-bit screen colour of a 6-bit palette entry, as the display shows it.
+fg_colour_near() {
+  local got="$1" want="$2" tolerance="${3:-8}"
+  local IFS=,
+  read -r gr gg gb <<<"$got"
+  read -r wr wg wb <<<"$want"
+  for pair in "$gr $wr" "$gg $wg" "$gb $wb"; do
+    set -- $pair
+    local d=$(( $1 - $2 ))
+    [ ${d#-} -le "$tolerance" ] || return 1
+  done
+}
+
+# Holds a mouse button or key as a player does, for a tenth of a second.
+fg_click() {
+  xdotool mousemove --window "$1" "$2" "$3" sleep 0.2 mousedown 1 sleep 0.15 mouseup 1
+}
