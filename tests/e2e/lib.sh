@@ -4,10 +4,10 @@
 # Xvfb display. Screenshots and logs are kept in OUT_DIR/<test name>.
 set -euo pipefail
 
-FG_BIN="$1"
-FG_GAME_DIR="$2"
-FG_WM_CLOSE="$3"
-FG_OUT="$4/$(basename "$0" .sh)"
+FG_BIN="$(realpath "$1")"
+FG_GAME_DIR="$(realpath "$2")"
+FG_WM_CLOSE="$(realpath "$3")"
+FG_OUT="$(realpath -m "$4")/$(basename "$0" .sh)"
 rm -rf "$FG_OUT"
 mkdir -p "$FG_OUT"
 
@@ -71,14 +71,14 @@ fg_wait_window() {
   fail "no game window appeared"
 }
 
-# Waits for the game to end and prints its exit code.
+# Waits for the game to end; its exit code is left in FG_RC.
 fg_wait_exit() {
-  local rc=0
+  FG_RC=""
   for _ in $(seq 1 100); do
     if ! kill -0 "$FG_GAME_PID" 2>/dev/null; then
-      wait "$FG_GAME_PID" || rc=$?
+      FG_RC=0
+      wait "$FG_GAME_PID" || FG_RC=$?
       FG_GAME_PID=""
-      echo "$rc"
       return 0
     fi
     sleep 0.1
@@ -86,8 +86,18 @@ fg_wait_exit() {
   fail "the game did not end"
 }
 
+# The absolute position "X Y" of the 800x600 picture of the game: the game's
+# own window when windowed, the centred child of the full-screen window.
+fg_frame_origin() {
+  xwininfo -root -tree | grep -E ' 800x600\+' | head -n 1 | awk '{print $NF}' | tr '+' ' ' | awk '{print $1, $2}'
+}
+
+# A screenshot of the game's 800x600 picture.
 fg_screenshot() {
-  import -window "$1" "$FG_OUT/$2.png"
+  local name="$1" x y
+  read -r x y <<<"$(fg_frame_origin)"
+  [ -n "$x" ] || fail "no 800x600 game picture on the screen"
+  import -window root -crop "800x600+$x+$y" +repage "$FG_OUT/$name.png"
 }
 
 # The colour of one pixel of a screenshot, as "r,g,b" in 0..255.
@@ -108,7 +118,27 @@ fg_colour_near() {
   done
 }
 
-# Holds a mouse button or key as a player does, for a tenth of a second.
+# Clicks at a point of the game's picture, holding the button as a player
+# does, for a tenth of a second or more.
 fg_click() {
-  xdotool mousemove --window "$1" "$2" "$3" sleep 0.2 mousedown 1 sleep 0.15 mouseup 1
+  local x y
+  read -r x y <<<"$(fg_frame_origin)"
+  xdotool mousemove $((x + $1)) $((y + $2)) sleep 0.2 mousedown 1 sleep 0.15 mouseup 1
+}
+
+# A settings file of defaults with the window (1) or full screen (0) choice.
+fg_settings_windowed() {
+  {
+    printf '\x01\x80'
+    printf '\x01%.0s' $(seq 1 16)
+    printf '\xcd\xcc\x4c\x3d'  # 0.05
+    printf "\\x0$1"
+    head -c 32 /dev/zero
+  } >"$FG_RUN/fgrid.cfg"
+}
+
+# How many 16-bit samples of a raw capture differ from silence. The
+# library mixes unsigned 16-bit samples, so silence is 32768.
+fg_sound_samples() {
+  od -An -v -tu2 -w32 "$1" | awk '{ for (i = 1; i <= NF; i++) if ($i != 32768) n++ } END { print n + 0 }'
 }

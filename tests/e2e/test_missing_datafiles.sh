@@ -11,8 +11,8 @@ run_case() {  # name, files to remove, expected message
   cp "$FG_GAME_DIR"/*.dat "$FG_RUN/"
   for f in $remove; do rm -f "$FG_RUN/$f"; done
   fg_start_game PATH=/nonexistent
-  local rc
-  rc="$(fg_wait_exit)"
+  fg_wait_exit
+  local rc="$FG_RC"
   cp "$FG_OUT/stdout.log" "$FG_OUT/$name.stdout"
   [ "$rc" = "0" ] || fail "$name: exit code $rc"
   grep -qF "$want" "$FG_OUT/stdout.log" || fail "$name: no message '$want' in: $(cat "$FG_OUT/stdout.log")"
@@ -27,7 +27,8 @@ run_case no_sound "fgridsfx.dat" "ERROR 010 - Unable to load sound data. (This i
 cp "$FG_GAME_DIR"/*.dat "$FG_RUN/"
 head -c 5000 "$FG_GAME_DIR/fgridgx.dat" >"$FG_RUN/fgridgx.dat"
 fg_start_game PATH=/nonexistent
-rc="$(fg_wait_exit)"
+fg_wait_exit
+rc="$FG_RC"
 [ "$rc" = "0" ] || fail "damaged main datafile: exit code $rc"
 grep -qF "ERROR 009" "$FG_OUT/stdout.log" || fail "damaged main datafile: no message 009"
 echo "PASS"
