@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/datafile_check.h"
 #include "app/main_datafile.h"
 #include "app/settings.h"
+#include "render/board_draw.h"
 #include "rules/board_state.h"
 #include "rules/random.h"
 #include "sound/sound.h"
@@ -80,9 +82,19 @@ int set_display_mode(int windowed, int width, int height) {
 }
 
 void load_datafiles() {
-  MainDatafile = load_datafile(MAIN_DATAFILE_NAME);
+  // Files are checked before and after loading, so a damaged file is
+  // reported like a missing one instead of crashing the game.
+  MainDatafile = load_checked_datafile(MAIN_DATAFILE_NAME);
+  if (MainDatafile && !main_datafile_is_complete(MainDatafile)) {
+    unload_datafile(MainDatafile);
+    MainDatafile = nullptr;
+  }
   if (!MainDatafile) fatal_error(9);
-  SoundDatafile = load_datafile(SOUND_DATAFILE_NAME);
+  SoundDatafile = load_checked_datafile(SOUND_DATAFILE_NAME);
+  if (SoundDatafile && !sound_datafile_is_complete(SoundDatafile)) {
+    unload_datafile(SoundDatafile);
+    SoundDatafile = nullptr;
+  }
   if (!SoundDatafile) fatal_error(10);
 }
 
@@ -119,6 +131,7 @@ void start_up() {
   // a background of -1.
   init_board();
   init_game_session();
+  init_status_slots();
 }
 
 void update_frame_time() {

@@ -1,0 +1,20 @@
+// Palette files: raw 1024-byte palettes (256 entries of red, green, blue
+// and a filler byte, 6-bit components) kept in the folder "Colors" beside
+// the game, and the palette the main screen is drawn in.
+#pragma once
+
+#include <allegro.h>
+
+enum { PALETTE_FILE_SIZE = 1024 };
+
+// Reads the first 1024 bytes of "Colors/<file_name>" (the name cut to 31
+// characters) into palette. 1 when the whole block was read; 0 when the
+// file cannot be opened or is shorter (palette may then be partly
+// overwritten).
+int read_palette_file(const char* file_name, RGB* palette);
+
+// Sets the display's palette as the settings choose it: the default
+// palette of the main datafile when palette_name is empty, else the named
+// file. A file that cannot be read falls back to the default palette and
+// clears palette_name, so it is not tried again.
+void apply_current_palette();

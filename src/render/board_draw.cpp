@@ -1,0 +1,248 @@
+#include "render/board_draw.h"
+
+#include <cmath>
+
+#include "app/lifecycle.h"
+#include "app/main_datafile.h"
+#include "app/settings.h"
+#include "board/board_load.h"
+#include "board/geometry.h"
+#include "palette/palette_entries.h"
+#include "palette/palette_files.h"
+
+StatusSlot status_slots[STATUS_SLOTS];
+
+namespace {
+
+// Values of the two slots no mode shows.
+const float unused_seconds = 0.0f;
+const int32_t unused_count = 0;
+
+// Number glyphs exist for clues 1 to 64 (objects 131 to 194).
+enum { LAST_GLYPH_CLUE = 64 };
+
+BITMAP* main_bitmap(int index) {
+  if (!MainDatafile || index < 0 || index >= MAIN_OBJECT_COUNT) return nullptr;
+  if (MainDatafile[index].type != DAT_BITMAP) return nullptr;
+  return static_cast<BITMAP*>(MainDatafile[index].dat);
+}
+
+void put(BITMAP* target, BITMAP* sprite, int x, int y) {
+  if (sprite) draw_sprite(target, sprite, x, y);
+}
+
+void put(BITMAP* target, int object, int x, int y) { put(target, main_bitmap(object), x, y); }
+
+struct DigitSet {
+  int digit0, minus, blank;
+};
+const DigitSet LED_STANDARD = {OBJ_LED_DIGIT0, OBJ_LED_MINUS, OBJ_LED_BLANK};
+const DigitSet LED_LEVEL1 = {OBJ_LED_LEVEL1_DIGIT0, OBJ_LED_LEVEL1_MINUS, OBJ_LED_LEVEL1_BLANK};
+const DigitSet LED_LEVEL2 = {OBJ_LED_LEVEL2_DIGIT0, OBJ_LED_LEVEL2_MINUS, OBJ_LED_LEVEL2_BLANK};
+const DigitSet LED_LEVEL3 = {OBJ_LED_LEVEL3_DIGIT0, OBJ_LED_LEVEL3_MINUS, OBJ_LED_LEVEL3_BLANK};
+
+const DigitSet& digit_set(int slot) {
+  switch (slot) {
+    case 6: return LED_LEVEL1;
+    case 7: return LED_LEVEL2;
+    case 8: return LED_LEVEL3;
+    default: return LED_STANDARD;
+  }
+}
+
+// h:mm:ss, at most 9:59:59; the hour and its colon only from one hour on,
+// the tens of minutes only from ten minutes on.
+void draw_time(BITMAP* t, int y, float seconds, int dark_colons) {
+  int v = 0;  // also for NaN and negative times
+  if (seconds >= 35999.0f)
+    v = 35999;
+  else if (seconds > 0.0f)
+    v = static_cast<int>(seconds);
+  const int h = v / 3600, tm = (v / 600) % 6, m = (v / 60) % 10, ts = (v / 10) % 6, s = v % 10;
+  const int colon = dark_colons ? OBJ_LED_COLON_OFF : OBJ_LED_COLON_ON;
+  put(t, OBJ_LED_DIGIT0 + s, 67, y);
+  put(t, OBJ_LED_DIGIT0 + ts, 57, y);
+  put(t, colon, 53, y);
+  put(t, OBJ_LED_DIGIT0 + m, 43, y);
+  if (h == 0 && tm == 0) {
+    put(t, OBJ_LED_BLANK, 33, y);
+    put(t, OBJ_LED_COLON_OFF, 29, y);
+    put(t, OBJ_LED_BLANK, 19, y);
+    return;
+  }
+  put(t, OBJ_LED_DIGIT0 + tm, 33, y);
+  if (h == 0) {
+    put(t, OBJ_LED_COLON_OFF, 29, y);
+    put(t, OBJ_LED_BLANK, 19, y);
+  } else {
+    put(t, colon, 29, y);
+    put(t, OBJ_LED_DIGIT0 + h, 19, y);
+  }
+}
+
+// Five digits, right-aligned, blanks above the highest digit. These
+// counters are never negative; a negative value shows as 0.
+void draw_five(BITMAP* t, int y, int32_t value) {
+  int v = value > 99999 ? 99999 : value;
+  if (v < 0) v = 0;
+  static const int columns[5] = {67, 57, 47, 37, 27};
+  static const int reach[5] = {0, 10, 100, 1000, 10000};
+  int place = v;
+  for (int k = 0; k < 5; k++) {
+    if (v >= reach[k])
+      put(t, OBJ_LED_DIGIT0 + place % 10, columns[k], y);
+    else
+      put(t, OBJ_LED_BLANK, columns[k], y);
+    place /= 10;
+  }
+}
+
+// Three places, -99 to 999, the minus sign right before the digits.
+void draw_three(BITMAP* t, int y, int32_t value, const DigitSet& set) {
+  const int v = value < -99 ? -99 : (value > 999 ? 999 : value);
+  const int a = v < 0 ? -v : v;
+  put(t, set.digit0 + a % 10, 67, y);
+  if (v > -10 && v < 10) {
+    put(t, v < 0 ? set.minus : set.blank, 57, y);
+    put(t, set.blank, 47, y);
+    return;
+  }
+  put(t, set.digit0 + (a / 10) % 10, 57, y);
+  if (v >= 100)
+    put(t, set.digit0 + a / 100, 47, y);
+  else if (v >= 0)
+    put(t, set.blank, 47, y);
+  else
+    put(t, set.minus, 47, y);
+}
+
+}  // namespace
+
+ReadoutFormat readout_format(int slot) {
+  switch (slot) {
+    case 0:
+    case 1:
+    case 10: return READOUT_TIME;
+    case 2:
+    case 3:
+    case 11: return READOUT_FIVE;
+    default: return READOUT_THREE;
+  }
+}
+
+void init_status_slots() {
+  for (StatusSlot& s : status_slots) s = {nullptr, nullptr};
+  status_slots[0].seconds = &unused_seconds;
+  status_slots[1].seconds = &game.game_time;
+  status_slots[2].value = &unused_count;
+  status_slots[3].value = &game.score;
+  status_slots[4].value = &game.boards_played;
+  status_slots[5].value = &game.mines_left;
+  status_slots[6].value = &game.mines_left;
+  status_slots[7].value = &game.level2_left;
+  status_slots[8].value = &game.level3_left;
+  status_slots[9].value = &game.mines_hit;
+  status_slots[10].seconds = &game.penalty_time;
+  status_slots[11].value = &game.damage;
+}
+
+void draw_cell(const Cell& cell, BITMAP* target, int pressed) {
+  if (!target || cell.shape >= MAX_SHAPES) return;
+  const int s = cell.shape;
+  const ShapeInfo& info = shape_info[s];
+  const int x = cell.x, y = cell.y;
+  const int symbol_x = x + info.symbol_x, symbol_y = y + info.symbol_y;
+  if (cell.state == REVEALED) {
+    if (cell.content < MINE) {
+      put(target, revealed_picture(s), x, y);
+      if (cell.content != 0 && cell.content <= LAST_GLYPH_CLUE)
+        put(target, OBJ_NUMBER_BASE + cell.content, symbol_x, symbol_y);
+    } else {
+      put(target, exploded_picture(s), x, y);
+      if (cell.content == MINE)
+        put(target, OBJ_MINE_LEVEL1, symbol_x, symbol_y);
+      else if (cell.content == MINE_LEVEL2)
+        put(target, OBJ_MINE_LEVEL2, symbol_x, symbol_y);
+      else if (cell.content == MINE_LEVEL3)
+        put(target, OBJ_MINE_LEVEL3, symbol_x, symbol_y);
+    }
+    return;
+  }
+  if (pressed == 1 && (cell.state == HIDDEN || cell.state == QUESTION))
+    put(target, revealed_picture(s), x, y);
+  else
+    put(target, hidden_picture(s), x, y);
+  switch (cell.state) {
+    case FLAGGED: put(target, game.mode == MULTI_MINE ? OBJ_FLAG_LEVEL1 : OBJ_FLAG, symbol_x, symbol_y); break;
+    case FLAGGED_LEVEL2: put(target, OBJ_FLAG_LEVEL2, symbol_x, symbol_y); break;
+    case FLAGGED_LEVEL3: put(target, OBJ_FLAG_LEVEL3, symbol_x, symbol_y); break;
+    case QUESTION: put(target, OBJ_QUESTION, symbol_x, symbol_y); break;
+    default: break;
+  }
+}
+
+void draw_cell(int index, BITMAP* target, int pressed) {
+  if (index < 0 || index >= board.cell_count) return;
+  draw_cell(board.cells[index], target, pressed);
+}
+
+void redraw_board(BITMAP* target) {
+  if (!target) return;
+  if (RLE_SPRITE* picture = board_picture(current_board_index))
+    draw_rle_sprite(target, picture, board.origin_x, board.origin_y);
+  for (int i = 0; i < board.cell_count; i++) draw_cell(board.cells[i], target, 0);
+}
+
+void rebuild_scene() {
+  clear_to_color(SceneBuffer, COL_BACKGROUND);
+  clear_to_color(BackBuffer, 0);
+  apply_current_palette();
+  if (board.cell_count >= 1) redraw_board(SceneBuffer);
+}
+
+void draw_status_panel() {
+  BITMAP* s = SceneBuffer;
+  int y = 16;
+  for (int slot = 0; slot < STATUS_SLOTS; slot++) {
+    if (game.status_row[slot] != 1) continue;
+    put(s, OBJ_BADGE_FIRST + slot, 0, y);
+    y += 32;
+  }
+  int k = game.status_count;
+  if (k < 0) k = 0;
+  if (k > STATUS_SLOTS) k = STATUS_SLOTS;
+  if (BITMAP* separator = main_bitmap(OBJ_PANEL_SEPARATOR)) blit(separator, s, 0, 0, 0, 16 + 32 * k, 88, 2);
+  if (BITMAP* bottom = main_bitmap(OBJ_PANEL_BOTTOM)) blit(bottom, s, 0, 0, 0, screen_height - 2, 88, 2);
+  if (BITMAP* filler = main_bitmap(OBJ_PANEL_FILLER))
+    stretch_blit(filler, s, 0, 0, 88, 1, 0, 18 + 32 * k, 88, 580 - 32 * k);
+}
+
+void draw_status_readouts() {
+  BITMAP* t = BackBuffer;
+  int y = 16;
+  for (int slot = 0; slot < STATUS_SLOTS; slot++) {
+    if (game.status_row[slot] != 1) continue;
+    const StatusSlot& src = status_slots[slot];
+    switch (readout_format(slot)) {
+      case READOUT_TIME: {
+        const float seconds = src.seconds ? *src.seconds : 0.0f;
+        const int dark = slot == 1 && game.phase != IDLE && settings.graphics_switches[GFX_BLINKING_COLON] &&
+                         std::fmod(seconds, 1.0f) >= 0.5f;
+        draw_time(t, y + 6, seconds, dark);
+        break;
+      }
+      case READOUT_FIVE: draw_five(t, y + 6, src.value ? *src.value : 0); break;
+      case READOUT_THREE: draw_three(t, y + 6, src.value ? *src.value : 0, digit_set(slot)); break;
+    }
+    y += 32;
+  }
+}
+
+void press_cell(int index) { draw_cell(index, BackBuffer, 1); }
+
+void press_cell_and_neighbours(int index) {
+  if (index < 0 || index >= board.cell_count) return;
+  const Cell& cell = board.cells[index];
+  draw_cell(cell, BackBuffer, 1);
+  for (int k = 0; k < cell.neighbour_count && k < MAX_NEIGHBOURS; k++) draw_cell(cell.neighbours[k], BackBuffer, 1);
+}
