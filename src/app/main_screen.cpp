@@ -9,6 +9,8 @@
 #include "sound/sound.h"
 #include "ui/frames.h"
 
+int redraw_requested = 0;
+
 namespace {
 
 BITMAP* object_bitmap(int index) { return static_cast<BITMAP*>(MainDatafile[index].dat); }
