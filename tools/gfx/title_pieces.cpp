@@ -78,8 +78,9 @@ void build_logo_palette(RGB* pal) {
 // The letters on a grid of 3 x 3 pixel cells, 13 cells high.
 //   '#' a full cell, '.' an empty one,
 //   'q' 'p' 'b' 'd' a half cell cut along a diagonal: the filled half lies
-//   lower right (q), lower left (p), upper right (b) or upper left (d).
-// Convex corners of full cells are cut by one cell diagonal automatically.
+//   lower right (q), lower left (p), upper right (b) or upper left (d);
+//   '+' a full cell that keeps its square corners.
+// Convex corners of '#' cells are cut by one cell diagonal automatically.
 const int CELL = 3;
 const int LETTER_ROWS = 13;
 
@@ -179,19 +180,19 @@ const Letter LETTERS[] = {
       "###",
       "###",
       "###"}},
-    {{".q########p.",  // D
-      "q##########p",
-      "############",
+    {{"+########p..",  // D: a square stem, the bowl round on the right
+      "##########p.",
+      "###########p",
+      "###.....b###",
       "###......###",
       "###......###",
       "###......###",
       "###......###",
       "###......###",
-      "###......###",
-      "###......###",
-      "############",
+      "###.....q###",
       "###########d",
-      "##########d."}},
+      "##########d.",
+      "+########d.."}},
 };
 const int LETTER_COUNT = sizeof LETTERS / sizeof LETTERS[0];
 const int LETTER_GAP = 4 * CELL;  // pixels between letters
@@ -219,7 +220,8 @@ char cell_of(const Letter& l, int cx, int cy) {
 // Coverage of one pixel (u, v in 0..2) of a cell.
 bool cell_pixel(char c, int u, int v) {
   switch (c) {
-    case '#': return true;
+    case '#':
+    case '+': return true;
     case 'q': return u + v >= 2;
     case 'p': return v >= u;
     case 'b': return u >= v;
