@@ -1,8 +1,8 @@
 /* Figures of the real game in a window (run under Xvfb): the time from
  * process start to the first presented frame, its resident memory, and
  * its CPU share and frame rate while idle on its screen.
- *   game_figures GAME_DIR [SECONDS]
- * The game is started in GAME_DIR; the first frame counts as presented
+ *   game_figures GAME_DIR [SECONDS] [PROGRAM]
+ * The game (or PROGRAM, for a baseline) is started in GAME_DIR; the first frame counts as presented
  * when the menu bar pixel (60, 8) of its window is no longer black. */
 #define _GNU_SOURCE
 #include <X11/Xlib.h>
@@ -101,7 +101,8 @@ int main(int argc, char **argv) {
   pid_t pid = fork();
   if (pid == 0) {
     if (chdir(argv[1]) != 0) _exit(127);
-    execl("./fusegrid", "./fusegrid", (char *)NULL);
+    const char *program = argc > 3 ? argv[3] : "./fusegrid";
+    execl(program, program, (char *)NULL);
     _exit(127);
   }
   Window w = 0;
