@@ -7,10 +7,13 @@
 #include "app/datafile_check.h"
 #include "app/main_datafile.h"
 #include "app/settings.h"
+#include "board/board_load.h"
 #include "render/board_draw.h"
+#include "rules/mines.h"
 #include "rules/board_state.h"
 #include "rules/random.h"
 #include "sound/sound.h"
+#include "ui/prompts.h"
 
 BITMAP* BackBuffer = nullptr;
 BITMAP* SceneBuffer = nullptr;
@@ -131,6 +134,10 @@ void start_up() {
   // a background of -1.
   init_board();
   init_game_session();
+  // Board loads show their notice, and mines moved under revealed numbers
+  // redraw those cells.
+  show_wait_notice_hook = show_wait_notice;
+  cell_changed = redraw_changed_cell;
   init_status_slots();
 }
 

@@ -246,3 +246,5 @@ void press_cell_and_neighbours(int index) {
   draw_cell(cell, BackBuffer, 1);
   for (int k = 0; k < cell.neighbour_count && k < MAX_NEIGHBOURS; k++) draw_cell(cell.neighbours[k], BackBuffer, 1);
 }
+
+void redraw_changed_cell(int index) { draw_cell(index, SceneBuffer, 0); }

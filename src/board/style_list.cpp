@@ -1,0 +1,27 @@
+#include "board/style_list.h"
+
+#include <dirent.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+
+const char* const STYLE_FILE_PATTERN = "FGBOARDS*.DAT";
+
+int is_style_file_name(const char* name) { return fnmatch(STYLE_FILE_PATTERN, name, FNM_CASEFOLD) == 0 ? 1 : 0; }
+
+std::vector<std::string> find_style_files(const char* folder) {
+  std::vector<std::string> names;
+  DIR* dir = opendir(folder);
+  if (!dir) return names;
+  while (const dirent* entry = readdir(dir)) {
+    if (!is_style_file_name(entry->d_name) || std::strlen(entry->d_name) > 15) continue;
+    std::string path = std::string(folder) + "/" + entry->d_name;
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(entry->d_name);
+  }
+  closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}

@@ -1,0 +1,16 @@
+// Finding the style datafiles in the game folder: every file whose name
+// matches "FGBOARDS*.DAT" without regard to case.
+#pragma once
+
+#include <string>
+#include <vector>
+
+extern const char* const STYLE_FILE_PATTERN;  // "FGBOARDS*.DAT"
+
+// 1 when a file name matches the style file pattern.
+int is_style_file_name(const char* name);
+
+// Names of the matching regular files in a folder, in byte order; names
+// longer than 15 characters are left out, since the game keeps style file
+// names in 16-byte fields.
+std::vector<std::string> find_style_files(const char* folder);
