@@ -183,8 +183,6 @@ int datafile_object_count(const DATAFILE* dat) {
   return n;
 }
 
-namespace {
-
 int main_object_kind(int index) {
   switch (index) {
     case OBJ_DEFAULT_PALETTE:
@@ -199,6 +197,8 @@ int main_object_kind(int index) {
     default: return DAT_BITMAP;
   }
 }
+
+namespace {
 
 bool bitmap_at_least(const DATAFILE* dat, int index, int w, int h) {
   const BITMAP* b = static_cast<const BITMAP*>(dat[index].dat);

@@ -23,6 +23,10 @@ DATAFILE* load_checked_datafile(const char* path);
 // Number of objects of a loaded datafile (0 for none).
 int datafile_object_count(const DATAFILE* dat);
 
+// The kind of object the game reads at an index of the main datafile, or
+// 0 for an index it does not use.
+int main_object_kind(int index);
+
 // 1 when the loaded main datafile holds every object the game uses, of
 // its kind and size; likewise for the sound datafile.
 int main_datafile_is_complete(const DATAFILE* dat);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/datafile_check.h"
 #include "app/lifecycle.h"
 #include "support/headless.h"
 
@@ -13,21 +14,6 @@ int object_count(const DATAFILE* dat) {
   int n = 0;
   while (dat[n].type != DAT_END) n++;
   return n;
-}
-
-int expected_kind(int index) {
-  switch (index) {
-    case OBJ_DEFAULT_PALETTE:
-    case OBJ_LOGO_PALETTE:
-    case OBJ_PRESS_KEY_PALETTE: return DAT_PALETTE;
-    case OBJ_FONT: return DAT_FONT;
-    case OBJ_PALETTE_PREVIEW: return DAT_RLE_SPRITE;
-    case 19:
-    case 20:
-    case 129:
-    case 130: return 0;  // not used by the game
-    default: return DAT_BITMAP;
-  }
 }
 
 void expect_size(int index, int w, int h) {
@@ -41,11 +27,16 @@ void expect_size(int index, int w, int h) {
 TEST(MainDatafile, EveryObjectHasItsKind) {
   ASSERT_GE(object_count(MainDatafile), MAIN_OBJECT_COUNT);
   for (int i = 0; i < MAIN_OBJECT_COUNT; i++) {
-    int kind = expected_kind(i);
+    int kind = main_object_kind(i);
     if (kind) {
       EXPECT_EQ(MainDatafile[i].type, kind) << "object " << i;
     }
   }
+  // The kinds that are not bitmaps, named one by one.
+  for (int i : {29, 110, 226}) EXPECT_EQ(main_object_kind(i), DAT_PALETTE) << i;
+  EXPECT_EQ(main_object_kind(30), DAT_FONT);
+  EXPECT_EQ(main_object_kind(24), DAT_RLE_SPRITE);
+  for (int i : {0, 28, 109, 128, 131, 194, 213, 227}) EXPECT_EQ(main_object_kind(i), DAT_BITMAP) << i;
 }
 
 TEST(MainDatafile, FixedSizes) {

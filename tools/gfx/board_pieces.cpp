@@ -9,25 +9,7 @@
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// Pixel patterns: one string per row, '.' (or ' ') transparent, other
-// characters mapped to colours by the caller.
-
-struct Ink {
-  char ch;
-  int colour;
-};
-
-void stamp(BITMAP* b, int x0, int y0, const char* const* rows, int n, const Ink* inks, int ink_count) {
-  for (int y = 0; y < n; y++) {
-    for (int x = 0; rows[y][x]; x++) {
-      for (int k = 0; k < ink_count; k++) {
-        if (rows[y][x] == inks[k].ch) putpixel(b, x0 + x, y0 + y, inks[k].colour);
-      }
-    }
-  }
-}
-
+// A one-colour pixel pattern: '#' is ink.
 void stamp1(BITMAP* b, int x0, int y0, const char* const* rows, int n, int colour) {
   const Ink ink[] = {{'#', colour}};
   stamp(b, x0, y0, rows, n, ink, 1);

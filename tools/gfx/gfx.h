@@ -40,6 +40,14 @@ int gfx_text_width(const char* text);
 void gfx_text(BITMAP* bmp, int x, int y, const char* text, int colour);
 void gfx_text_centre(BITMAP* bmp, int cx, int y, const char* text, int colour);
 
+// Pixel patterns: one string per row; each character listed in the inks
+// is drawn in its colour, any other character is left transparent.
+struct Ink {
+  char ch;
+  int colour;
+};
+void stamp(BITMAP* b, int x0, int y0, const char* const* rows, int n, const Ink* inks, int ink_count);
+
 // Builders, each filling its own objects (see the comment at each definition).
 void build_default_palette(GfxSet& set);  // 29
 void build_font(GfxSet& set);             // 30

@@ -32,6 +32,13 @@ BITMAP* gfx_new_bitmap(int w, int h) {
   return b;
 }
 
+void stamp(BITMAP* b, int x0, int y0, const char* const* rows, int n, const Ink* inks, int ink_count) {
+  for (int y = 0; y < n; y++)
+    for (int x = 0; rows[y][x]; x++)
+      for (int k = 0; k < ink_count; k++)
+        if (rows[y][x] == inks[k].ch) putpixel(b, x0 + x, y0 + y, inks[k].colour);
+}
+
 static bool write_text_file(const std::string& path, const std::string& text) {
   std::string tmp = path + ".tmp";
   FILE* f = std::fopen(tmp.c_str(), "wb");

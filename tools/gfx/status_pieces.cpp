@@ -7,21 +7,6 @@
 
 namespace {
 
-struct Ink {
-  char ch;
-  int colour;
-};
-
-void stamp(BITMAP* b, int x0, int y0, const char* const* rows, int n, const Ink* inks, int ink_count) {
-  for (int y = 0; y < n; y++) {
-    for (int x = 0; rows[y][x]; x++) {
-      for (int k = 0; k < ink_count; k++) {
-        if (rows[y][x] == inks[k].ch) putpixel(b, x0 + x, y0 + y, inks[k].colour);
-      }
-    }
-  }
-}
-
 // ---------------------------------------------------------------------------
 // LED readouts. A digit is a 10 x 21 cell: seven tapered segments in an
 // 8 x 21 frame one pixel in from the left, so neighbouring digits placed 10

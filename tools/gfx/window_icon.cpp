@@ -13,13 +13,13 @@ namespace {
 
 const int ICON_SIZE = 32;
 
-struct Ink {
+struct IconInk {
   char key;
   int r, g, b;
 };
 
 // The fifteen colours of the icon; ' ' is transparent.
-const Ink INKS[] = {
+const IconInk INKS[] = {
     {'.', 0x0c, 0x0e, 0x14},  // outline
     {'a', 0xf0, 0xf3, 0xfa},  // tile highlight
     {'b', 0xbe, 0xc6, 0xd6},  // tile, lit
@@ -106,7 +106,7 @@ std::string build_window_icon_source(const GfxSet&) {
   std::snprintf(line, sizeof line, "\"%d %d %d 1\",\n", ICON_SIZE, ICON_SIZE, INK_COUNT + 1);
   s += line;
   s += "\"  c None\",\n";
-  for (const Ink& k : INKS) {
+  for (const IconInk& k : INKS) {
     std::snprintf(line, sizeof line, "\"%c c #%02X%02X%02X\",\n", k.key, k.r, k.g, k.b);
     s += line;
   }
