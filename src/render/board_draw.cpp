@@ -11,6 +11,7 @@
 #include "palette/palette_files.h"
 
 StatusSlot status_slots[STATUS_SLOTS];
+const int STATUS_BADGES[STATUS_SLOTS] = {214, 224, 217, 222, 215, 221, 218, 219, 220, 216, 225, 223};
 
 namespace {
 
@@ -205,7 +206,7 @@ void draw_status_panel() {
   int y = 16;
   for (int slot = 0; slot < STATUS_SLOTS; slot++) {
     if (game.status_row[slot] != 1) continue;
-    put(s, OBJ_BADGE_FIRST + slot, 0, y);
+    put(s, STATUS_BADGES[slot], 0, y);
     y += 32;
   }
   int k = game.status_count;

@@ -17,6 +17,9 @@ struct StatusSlot {
 };
 extern StatusSlot status_slots[STATUS_SLOTS];
 
+// The main datafile badge drawn behind each slot's readout.
+extern const int STATUS_BADGES[STATUS_SLOTS];
+
 enum ReadoutFormat { READOUT_TIME, READOUT_FIVE, READOUT_THREE };
 ReadoutFormat readout_format(int slot);
 

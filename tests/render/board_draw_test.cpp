@@ -311,9 +311,11 @@ TEST_F(StatusReadouts, PanelBadgesSeparatorFillerAndEdge) {
   clear_to_color(SceneBuffer, COL_BACKGROUND);
   draw_status_panel();
   Scratch want;
-  draw_sprite(want.bmp, obj(OBJ_BADGE_FIRST + 1), 0, 16);
-  draw_sprite(want.bmp, obj(OBJ_BADGE_FIRST + 5), 0, 48);
-  draw_sprite(want.bmp, obj(OBJ_BADGE_FIRST + 9), 0, 80);
+  // Slot 1 (game time) has badge 224, slot 5 (mines left) 221, slot 9
+  // (mines hit) 216.
+  draw_sprite(want.bmp, obj(224), 0, 16);
+  draw_sprite(want.bmp, obj(221), 0, 48);
+  draw_sprite(want.bmp, obj(216), 0, 80);
   blit(obj(OBJ_PANEL_SEPARATOR), want.bmp, 0, 0, 0, 112, 88, 2);
   for (int y = 114; y < 598; y++) blit(obj(OBJ_PANEL_FILLER), want.bmp, 0, 0, 0, y, 88, 1);
   blit(obj(OBJ_PANEL_BOTTOM), want.bmp, 0, 0, 0, 598, 88, 2);
