@@ -113,6 +113,10 @@ void start_up() {
   install_int_ex(timer_tick, BPS_TO_TIMER(TICKS_PER_SECOND));
   if (install_keyboard() != 0) fatal_error(2);
   if (install_mouse() == -1) fatal_error(3);
+  // The game follows the system pointer where it is instead of trapping
+  // it in the window and counting its movement; the pointer picture is
+  // still the game's own, drawn into every frame.
+  enable_hardware_cursor();
   clear_keybuf();
 
   reserve_voices(16, 0);
