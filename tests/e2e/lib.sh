@@ -8,6 +8,7 @@ FG_BIN="$(realpath "$1")"
 FG_GAME_DIR="$(realpath "$2")"
 FG_WM_CLOSE="$(realpath "$3")"
 FG_OUT="$(realpath -m "$4")/$(basename "$0" .sh)"
+FG_CELL_CENTRES="$(realpath "${5:-/nonexistent}")"
 rm -rf "$FG_OUT"
 mkdir -p "$FG_OUT"
 
@@ -116,6 +117,32 @@ fg_colour_near() {
     local d=$(( $1 - $2 ))
     [ ${d#-} -le "$tolerance" ] || return 1
   done
+}
+
+# Presses a key as a player does.
+fg_key() {
+  xdotool keydown "$1" sleep 0.15 keyup "$1"
+  sleep "${2:-0.5}"
+}
+
+# Clicks with the right mouse button.
+fg_right_click() {
+  local x y
+  read -r x y <<<"$(fg_frame_origin)"
+  xdotool mousemove $((x + $1)) $((y + $2)) sleep 0.1 mousedown 3 sleep 0.15 mouseup 3
+}
+
+# The screen positions of a board's cells, "x y" per line.
+fg_cell_centres() {
+  "$FG_CELL_CENTRES" "$FG_RUN" "$1" "$2"
+}
+
+# 1 when two screenshots differ inside a rectangle (WxH+X+Y).
+fg_region_changed() {
+  local a b
+  a="$(convert "$FG_OUT/$1.png" -crop "$3" +repage -format '%#' info:)"
+  b="$(convert "$FG_OUT/$2.png" -crop "$3" +repage -format '%#' info:)"
+  [ "$a" != "$b" ]
 }
 
 # Clicks at a point of the game's picture, holding the button as a player
