@@ -1,7 +1,13 @@
-// Game modes: the status counters each mode shows.
+// Game modes: the status counters each mode shows, the end of a board,
+// mine penalties and scores, the game clock, the "Check!" verdict, the
+// end-of-board sequence (fireworks, then the next Endurance board or the
+// one-click notice) and the smiley.
 #pragma once
 
 #include "rules/board_state.h"
+
+struct AreaButton;
+struct TextButton;
 
 enum { MODE_COUNT = 7 };
 
@@ -11,3 +17,57 @@ extern const int32_t STATUS_TABLE[MODE_COUNT][STATUS_SLOTS];
 // Copies the mode's row of STATUS_TABLE into game.status_row and counts
 // its shown entries into game.status_count.
 void set_status_row(GameMode mode);
+
+// The end-of-board sequence of the main screen: seconds left (999.0 when
+// no sequence runs) and fireworks still to launch (5 or 0). The main
+// screen sets the timer to 999.0 when it starts; the rules below start
+// the sequence.
+extern const float NO_END_SEQUENCE;  // 999.0
+extern float fireworks_timer;
+extern int fireworks_left;
+
+// The main screen's "Check!" button and board area, which the rules enable
+// and disable. The main screen registers its two widgets when it builds
+// its screen and registers nullptr when it leaves; with nothing registered
+// the rules leave the widgets alone.
+void register_main_screen_widgets(TextButton* check_button, AreaButton* board_area);
+extern TextButton* rules_check_button;
+extern AreaButton* rules_board_area;
+
+// The end-of-board test, at the end of every reveal while the board is
+// played: every safe cell revealed (all but Multi-Mine; the mines left
+// covered get flags), or in MegaMine every mine revealed with mines_left 0
+// (the whole board is uncovered). Sets phase FINISHED.
+void check_board_end();
+
+// The cost of one revealed mine: face 207, then damage (Endurance), a share
+// of the score (MegaMine) or penalty seconds (every other mode).
+void apply_mine_penalty();
+
+// The game clock, once a frame while a board is played and its first cell
+// is open: time, the MegaMine score decay, the "Check!" button and the
+// Endurance time limit (which ends the board and starts the fireworks).
+void update_game_clock();
+
+// A board cleared (phase FINISHED): counts it, adds the Endurance board
+// bonus, redraws the board, sets the face and starts the end-of-board
+// sequence; phase becomes IDLE. Does nothing unless phase is FINISHED.
+void finish_board();
+
+// The "Check!" verdict on the flags (Multi-Mine, MegaMine): uncovers the
+// board, explodes every mine that is not flagged at its level, and starts
+// the end-of-board sequence, with fireworks only when nothing exploded.
+void check_verdict();
+
+// One frame of the end-of-board sequence: while the timer runs, launches
+// the fireworks 0.2 s apart and, 2 s after the last, ends the sequence
+// with post_board_step. Returns 1 in the frame that ran post_board_step
+// (the main screen then builds its screen again), else 0.
+int fireworks_step();
+
+// After the fireworks: the next Endurance board while time is left, the
+// one-click notice in Classic, Flagless, Backwards and Moving Mines.
+void post_board_step();
+
+// The smiley's idle animation, once a frame, drawn from the smiley stream.
+void update_smiley();
