@@ -145,6 +145,14 @@ void start_up() {
   init_status_slots();
 }
 
+void wait_without_frame() {
+  if (frame_driver) {
+    if (frame_driver->wait) frame_driver->wait();
+  } else {
+    rest(1);
+  }
+}
+
 void update_frame_time() {
   frame_seconds = static_cast<float>(tick_count.exchange(0)) * 0.00041666668f;
   clock_seconds += frame_seconds;

@@ -35,7 +35,14 @@ struct FrameDriver {
   void (*show)(BITMAP* frame, int ox, int oy);
   int mickey_x;
   int mickey_y;
+  // Called on every pass of a wait that shows no frame (a key held down
+  // is waited out), where the library would otherwise be left to change
+  // the key state.
+  void (*wait)();
 };
+// One pass of a wait that shows no frame: a millisecond's rest, or the
+// frame driver's wait.
+void wait_without_frame();
 extern FrameDriver* frame_driver;
 
 void start_up();

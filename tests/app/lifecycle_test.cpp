@@ -25,7 +25,7 @@ class FramePresenter : public ::testing::Test {
  protected:
   void SetUp() override {
     shown.clear();
-    driver = FrameDriver{record_frame, 0, 0};
+    driver = FrameDriver{record_frame, 0, 0, nullptr};
     frame_driver = &driver;
     game.shake = 0.0f;
     pointer_visible = 0;

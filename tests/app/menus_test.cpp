@@ -56,7 +56,7 @@ class Menus : public ::testing::Test {
     reset_widgets();
     frames_shown = 0;
     script = nullptr;
-    driver = FrameDriver{show, 0, 0};
+    driver = FrameDriver{show, 0, 0, nullptr};
     frame_driver = &driver;
     pointer_visible = 0;
     game.shake = 0.0f;

@@ -144,7 +144,7 @@ class Chooser : public ::testing::Test {
     std::memcpy(saved_file, board_file_name, sizeof saved_file);
     saved_index = current_board_index;
     reset_widgets();
-    driver = FrameDriver{show, 0, 0};
+    driver = FrameDriver{show, 0, 0, nullptr};
     frame_driver = &driver;
     pointer_visible = 0;
     clear_to_color(SceneBuffer, COL_BACKGROUND);

@@ -151,7 +151,7 @@ class Dialogs : public ::testing::Test {
     inputs.clear();
     frames.clear();
     mode_seen_while_enter_held = static_cast<GameMode>(-1);
-    driver = FrameDriver{show, 0, 0};
+    driver = FrameDriver{show, 0, 0, nullptr};
     frame_driver = &driver;
     pointer_visible = 0;
     game.shake = 0.0f;

@@ -1,0 +1,257 @@
+// The main screen driven frame by frame on a real board: scripted mouse,
+// keys and frame times, through the frame driver.
+#include "app/main_screen.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+
+#include "app/lifecycle.h"
+#include "app/settings.h"
+#include "board/board_load.h"
+#include "board/geometry.h"
+#include "rules/actions.h"
+#include "rules/board_state.h"
+#include "rules/mines.h"
+#include "rules/modes.h"
+#include "rules/random.h"
+#include "support/headless.h"
+
+namespace {
+
+// The script: called before every frame is shown with the number of the
+// frame; it sets the input of the next pass. It ends the screen by
+// holding Esc.
+std::function<void(int)> script;
+int frame = 0;
+int loads = 0;
+
+void show(BITMAP*, int, int) {
+  if (frame > 5000) throw std::runtime_error("the main screen did not end");
+  tick_count = 40;  // 1/60 s per frame
+  script(frame++);
+}
+
+void count_load() { loads++; }
+
+void release_keys() {
+  for (int k = 0; k < KEY_MAX; k++) key[k] = 0;
+}
+
+// Waits without frames: a held key is let go after a while.
+int waits = 0;
+void wait_a_moment() {
+  if (++waits % 50 == 0) release_keys();
+}
+
+class MainScreen : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    default_settings();
+    settings.chain_speed = 0.0f;
+    init_board();
+    init_game_session();
+    release_keys();
+    mouse_b = 0;
+    mouse_x = mouse_y = 0;
+    frame = 0;
+    loads = 0;
+    driver = FrameDriver{show, 0, 0, wait_a_moment};
+    frame_driver = &driver;
+    show_wait_notice_hook = count_load;
+    board_seed = 777;
+    board_counter = 0;
+  }
+  void TearDown() override {
+    frame_driver = nullptr;
+    show_wait_notice_hook = nullptr;
+    release_keys();
+    mouse_b = 0;
+  }
+
+  void new_board(GameMode mode, int pattern = 0) {
+    game.mode = mode;
+    start_new_game("fgboards.dat", pattern);
+    ASSERT_EQ(game.phase, PLAYING);
+  }
+
+  void point_at(int cell) {
+    const Cell& c = board.cells[cell];
+    mouse_x = c.x + shape_info[c.shape].symbol_x + 8;
+    mouse_y = c.y + shape_info[c.shape].symbol_y + 8;
+  }
+
+  void run(std::function<void(int)> s) {
+    script = std::move(s);
+    run_main_screen();
+  }
+
+  // A safe cell next to at least one mine, and one with no mine around.
+  int numbered_cell() {
+    for (int i = 0; i < board.cell_count; i++)
+      if (board.cells[i].content > 0 && board.cells[i].content < 200) return i;
+    return -1;
+  }
+
+  FrameDriver driver{};
+};
+
+}  // namespace
+
+TEST_F(MainScreen, LeftClickRevealsAndEscQuits) {
+  new_board(CLASSIC);
+  const int cell = 40;
+  run([&](int f) {
+    if (f == 1) point_at(cell);
+    if (f == 2) mouse_b = 1;
+    if (f == 4) mouse_b = 0;
+    if (f == 8) key[KEY_ESC] = 1;
+  });
+  EXPECT_EQ(board.cells[cell].state, REVEALED);
+  EXPECT_EQ(game.first_cell, cell);
+  EXPECT_LT(frame, 12) << "Esc ends the screen at once";
+}
+
+TEST_F(MainScreen, RightPressFlagsOncePerPress) {
+  new_board(CLASSIC);
+  const int cell = 10;
+  run([&](int f) {
+    if (f == 1) point_at(cell);
+    if (f == 2) mouse_b = 2;  // held for many frames: one flag
+    if (f == 10) {
+      EXPECT_EQ(board.cells[cell].state, FLAGGED);
+      mouse_b = 0;
+    }
+    if (f == 12) mouse_b = 2;  // the next press: the '?' mark
+    if (f == 14) mouse_b = 0;
+    if (f == 16) key[KEY_ESC] = 1;
+  });
+  EXPECT_EQ(board.cells[cell].state, QUESTION);
+  EXPECT_EQ(game.mines_left, game.mines_total);
+
+  // No flags in Flagless.
+  new_board(FLAGLESS);
+  run([&](int f) {
+    if (f == 1) point_at(cell);
+    if (f == 2) mouse_b = 2;
+    if (f == 4) mouse_b = 0;
+    if (f == 6) key[KEY_ESC] = 1;
+  });
+  EXPECT_EQ(board.cells[cell].state, HIDDEN);
+}
+
+TEST_F(MainScreen, BothButtonsChord) {
+  new_board(CLASSIC);
+  // Open the board first, then chord a clue whose mines are all flagged.
+  reveal_cell(40, 1, 0);
+  auto_reveal_step();
+  int clue = -1;
+  for (int i = 0; i < board.cell_count && clue < 0; i++) {
+    const Cell& c = board.cells[i];
+    if (c.state != REVEALED || c.content == 0 || c.content >= 200) continue;
+    bool hidden_safe = false;
+    for (int n = 0; n < c.neighbour_count; n++) {
+      const Cell& m = board.cells[c.neighbours[n]];
+      hidden_safe = hidden_safe || (m.state == HIDDEN && m.content < 200);
+    }
+    if (hidden_safe) clue = i;
+  }
+  ASSERT_GE(clue, 0) << "no clue with a covered safe neighbour";
+  const Cell& c = board.cells[clue];
+  for (int n = 0; n < c.neighbour_count; n++)
+    if (board.cells[c.neighbours[n]].content >= 200) board.cells[c.neighbours[n]].state = FLAGGED;
+  run([&](int f) {
+    if (f == 1) point_at(clue);
+    if (f == 2) mouse_b = 1;
+    if (f == 3) mouse_b = 3;  // the right button joins the left
+    if (f == 5) mouse_b = 1;  // one released: the chord
+    if (f == 6) mouse_b = 0;
+    if (f == 8) key[KEY_ESC] = 1;
+  });
+  for (int n = 0; n < c.neighbour_count; n++) {
+    const Cell& m = board.cells[c.neighbours[n]];
+    if (m.content < 200) {
+      EXPECT_EQ(m.state, REVEALED) << "neighbour " << c.neighbours[n];
+    }
+  }
+}
+
+TEST_F(MainScreen, F2HeldRestartsOnce) {
+  new_board(CLASSIC);
+  reveal_cell(40, 1, 0);
+  const int loads_before = loads;
+  waits = 0;
+  run([&](int f) {
+    if (f == 2) key[KEY_F2] = 1;  // held down for a while
+    if (f == 12) key[KEY_ESC] = 1;
+  });
+  EXPECT_GE(waits, 50) << "F2 was waited out without frames";
+  EXPECT_EQ(loads - loads_before, 1);
+  EXPECT_EQ(board.cells[40].state, HIDDEN) << "a fresh board";
+  EXPECT_EQ(game.phase, PLAYING);
+}
+
+TEST_F(MainScreen, PauseStopsTheClock) {
+  new_board(CLASSIC);
+  reveal_cell(40, 1, 0);
+  float before = 0.0f;
+  run([&](int f) {
+    if (f == 5) {
+      before = game.game_time;
+      key[KEY_P] = 1;  // opens the pause screen
+    }
+    if (f == 6) key[KEY_P] = 0;
+    if (f == 30) key[KEY_P] = 1;  // resumes
+    if (f == 31) {
+      key[KEY_P] = 0;
+      EXPECT_NEAR(game.game_time, before, 0.02f) << "the clock stood still while paused";
+    }
+    if (f == 40) key[KEY_ESC] = 1;
+  });
+  EXPECT_GT(game.game_time, before);
+}
+
+TEST_F(MainScreen, ClearedEnduranceBoardRunsFireworksThenTheNextBoard) {
+  game.endurance_minutes = 10;
+  new_board(ENDURANCE);
+  reveal_cell(40, 1, 0);
+  game.game_time = 500.0f;  // 100 s played
+  for (int i = 0; i < board.cell_count; i++)
+    if (board.cells[i].content < 200) reveal_cell(i, 1, 0);
+  ASSERT_EQ(game.phase, FINISHED);
+  const int loads_before = loads;
+  int launched_at = -1;
+  run([&](int f) {
+    if (f == 1) {
+      EXPECT_EQ(game.phase, IDLE);
+    }
+    if (launched_at < 0 && fireworks_left == 0) launched_at = f;
+    if (loads > loads_before) key[KEY_ESC] = 1;
+    if (f == 1000) key[KEY_ESC] = 1;
+  });
+  EXPECT_EQ(loads - loads_before, 1) << "the next board was loaded";
+  EXPECT_EQ(game.phase, PLAYING);
+  EXPECT_EQ(game.boards_played, 1);
+  EXPECT_GT(game.score, 0);
+  EXPECT_EQ(game.game_time, 500.0f) << "the clock carries on from the last board";
+  // Five fireworks 0.2 s apart, then 2 s: about 3 s at 60 frames a second.
+  EXPECT_GE(launched_at, 40);
+  EXPECT_LE(frame, 220);
+}
+
+TEST_F(MainScreen, AStyleFileThatIsGoneLeavesNoBoard) {
+  ScopedTempDir dir;
+  int prompts = 0;
+  script = [&](int) {
+    prompts++;
+    simulate_keypress(KEY_SPACE << 8 | ' ');
+  };
+  game.phase = PLAYING;
+  start_new_game("fgboards-gone.dat", 0);
+  clear_keybuf();
+  EXPECT_GT(prompts, 0) << "a key prompt was shown";
+  EXPECT_EQ(game.phase, IDLE);
+  EXPECT_EQ(board.cell_count, 0);
+  EXPECT_EQ(current_board_index, -1);
+}
