@@ -13,27 +13,9 @@
 #include "palette/palette_entries.h"
 #include "rules/board_state.h"
 #include "sound/sound.h"
+#include "support/sample_log.h"
 #include "ui/frames.h"
 #include "ui/widgets.h"
-
-// The tests count the samples the game starts. The frame presenter clears
-// the per-frame effect flags before a test can look at them, so the test
-// binary stands in for the library's play_sample (no sound driver is
-// installed in the tests, so the real one would start nothing either).
-namespace {
-int sample_starts[SFX_COUNT];
-int last_volume = -1, last_pan = -1;
-}  // namespace
-
-int play_sample(const SAMPLE* spl, int vol, int pan, int /*freq*/, int /*loop*/) {
-  for (int e = 0; e < SFX_COUNT; e++)
-    if (SoundDatafile && SoundDatafile[e].dat == spl) {
-      sample_starts[e]++;
-      last_volume = vol;
-      last_pan = pan;
-    }
-  return -1;
-}
 
 namespace {
 
@@ -71,7 +53,7 @@ class Prompts : public ::testing::Test {
     settings.volume = 200;
     sound_state = SOUND_ON;
     clear_effect_played();
-    std::memset(sample_starts, 0, sizeof sample_starts);
+    clear_sample_log();
     reset_widgets();
     frames_shown = 0;
     script = nullptr;
@@ -134,7 +116,7 @@ TEST_F(Prompts, KeyPromptBoxAtEachWidthUntilAKey) {
   for (auto c : cases) {
     SCOPED_TRACE(c.text);
     frames_shown = 0;
-    std::memset(sample_starts, 0, sizeof sample_starts);
+    clear_sample_log();
     blit(scene, want, 0, 0, 0, 0, 800, 600);
     draw_frame(want, c.x1, 284, c.x2, 315);
     draw_text_centre(want, 400, 296, COL_MENU_FONT, c.text);
@@ -153,8 +135,8 @@ TEST_F(Prompts, KeyPromptBoxAtEachWidthUntilAKey) {
     EXPECT_EQ(getpixel(BackBuffer, c.x1 - 1, 300), getpixel(scene, c.x1 - 1, 300));
     EXPECT_EQ(getpixel(BackBuffer, c.x2 + 1, 300), getpixel(scene, c.x2 + 1, 300));
     EXPECT_EQ(sample_starts[SFX_MESSAGE], 1);  // once per prompt, not once per frame
-    EXPECT_EQ(last_volume, 200);
-    EXPECT_EQ(last_pan, 127);
+    EXPECT_EQ(last_sample_volume, 200);
+    EXPECT_EQ(last_sample_pan, 127);
     EXPECT_TRUE(same_bitmap(SceneBuffer, scene));  // the box went into the BackBuffer only
     EXPECT_TRUE(keypressed());                     // the key is left for whoever reads keys next
     clear_keybuf();
@@ -242,7 +224,7 @@ TEST_F(Prompts, InfoPageClosesByButtonEnterOrEsc) {
   for (auto& c : cases) {
     SCOPED_TRACE(c.name);
     blit(scene, SceneBuffer, 0, 0, 0, 0, 800, 600);
-    std::memset(sample_starts, 0, sizeof sample_starts);
+    clear_sample_log();
     frames_shown = 0;
     mouse_x = 100;
     mouse_y = 540;
