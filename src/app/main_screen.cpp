@@ -12,6 +12,7 @@
 #include "board/board_load.h"
 #include "board/chooser.h"
 #include "board/geometry.h"
+#include "palette/palette_chooser.h"
 #include "palette/palette_entries.h"
 #include "render/board_draw.h"
 #include "render/effects.h"
@@ -22,6 +23,7 @@
 #include "sound/sound.h"
 #include "ui/dialogs.h"
 #include "ui/frames.h"
+#include "ui/options.h"
 #include "ui/prompts.h"
 #include "ui/widgets.h"
 
@@ -173,7 +175,19 @@ void dispatch(int choice) {
     case MENU_QUESTION_MARKS:
       settings.question_marks = settings.question_marks == 1 ? 0 : 1;
       break;
-    default:  // the graphics, sound and colour options are not built yet
+    case MENU_GRAPHICS_OPTIONS:
+      blank_play_area();
+      graphics_options_dialog();
+      break;
+    case MENU_SOUND_OPTIONS:
+      blank_play_area();
+      sound_options_dialog();
+      break;
+    case MENU_ADJUST_COLORS:
+      blank_play_area();
+      palette_chooser();
+      break;
+    default:
       break;
   }
 }
