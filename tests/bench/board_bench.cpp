@@ -12,6 +12,7 @@
 
 #include "board/board_load.h"
 #include "board/geometry.h"
+#include "board/reference_neighbours.h"
 #include "board/style_fixture.h"
 #include "board/style_file.h"
 #include "rules/board_state.h"
@@ -40,28 +41,6 @@ const std::string& style_path() {
   return path;
 }
 
-void pair_scan(Board& b) {
-  for (int i = 0; i < b.cell_count; i++) b.cells[i].neighbour_count = 0;
-  for (int i = 0; i < b.cell_count; i++)
-    for (int j = i + 1; j < b.cell_count; j++) {
-      const Cell& ci = b.cells[i];
-      const Cell& cj = b.cells[j];
-      const ShapeInfo& si = shape_info[ci.shape];
-      const ShapeInfo& sj = shape_info[cj.shape];
-      const int dx = ci.block_x - cj.block_x, dy = ci.block_y - cj.block_y;
-      bool touch = false;
-      for (int x = 0; x < si.width && !touch; x++)
-        for (int y = 0; y < si.height && !touch; y++) {
-          const int jx = x + dx, jy = y + dy;
-          if (jx < 0 || jy < 0 || jx >= sj.width || jy >= sj.height) continue;
-          touch = blocks_touch(si.grid[x][y], sj.grid[jx][jy]);
-        }
-      if (touch) {
-        append_neighbour(b.cells[i], j);
-        append_neighbour(b.cells[j], i);
-      }
-    }
-}
 
 void BM_Geometry1280(benchmark::State& state) {
   fixture::setup_square_board(40, 32);
@@ -94,7 +73,7 @@ BENCHMARK(BM_GeometryDense1280)->Unit(benchmark::kMillisecond);
 void BM_PairScanBaseline1280(benchmark::State& state) {
   fixture::setup_square_board(40, 32);
   for (auto _ : state) {
-    pair_scan(board);
+    reference_neighbours(board, shape_info);
     benchmark::ClobberMemory();
   }
 }
