@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "board/board_load.h"
 #include "board/geometry.h"
 #include "board/reference_neighbours.h"
@@ -19,14 +20,6 @@
 #include "rules/random.h"
 
 namespace {
-
-void ensure_allegro() {
-  static bool ready = false;
-  if (ready) return;
-  install_allegro(SYSTEM_NONE, &errno, atexit);
-  set_color_depth(8);
-  ready = true;
-}
 
 // A style file of the 1280-cell pattern (and a small one), written once.
 const std::string& style_path() {

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "bench/bench_support.h"
 #include "app/lifecycle.h"
 #include "render/board_draw.h"
 #include "render/effects.h"
@@ -15,19 +16,6 @@
 #include "rules/random.h"
 
 namespace {
-
-bool ensure_screen() {
-  if (!system_driver) {
-    install_allegro(SYSTEM_NONE, &errno, atexit);
-    set_color_depth(8);
-  }
-  if (!MainDatafile) MainDatafile = load_datafile("fgridgx.dat");
-  if (!BackBuffer) BackBuffer = create_bitmap_ex(8, 800, 600);
-  if (!SceneBuffer) SceneBuffer = create_bitmap_ex(8, 800, 600);
-  screen_width = 800;
-  screen_height = 600;
-  return MainDatafile && BackBuffer && SceneBuffer;
-}
 
 // Tops the pool up to 4096 slow blast particles spread over the screen.
 void fill_pool() {
@@ -39,7 +27,7 @@ void fill_pool() {
 }
 
 void BM_Particles4096UpdateAndDraw(benchmark::State& state) {
-  if (!ensure_screen()) {
+  if (!ensure_game_screen()) {
     state.SkipWithError("fgridgx.dat not found: run from the game folder");
     return;
   }
@@ -60,7 +48,7 @@ BENCHMARK(BM_Particles4096UpdateAndDraw)->Unit(benchmark::kMicrosecond);
 // The main screen's frame in Multi-Mine (six readouts), before the pointer
 // and the copy to the screen. Target: under 2 ms.
 void BM_MainScreenFrame(benchmark::State& state) {
-  if (!ensure_screen()) {
+  if (!ensure_game_screen()) {
     state.SkipWithError("fgridgx.dat not found: run from the game folder");
     return;
   }
@@ -92,7 +80,7 @@ BENCHMARK(BM_MainScreenFrame)->Unit(benchmark::kMicrosecond);
 
 // The scene copy alone, as the baseline of the frame above.
 void BM_SceneCopyBaseline(benchmark::State& state) {
-  if (!ensure_screen()) {
+  if (!ensure_game_screen()) {
     state.SkipWithError("fgridgx.dat not found: run from the game folder");
     return;
   }

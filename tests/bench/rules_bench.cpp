@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "bench/bench_support.h"
 #include "app/lifecycle.h"
 #include "app/settings.h"
 #include "board/board_load.h"
@@ -23,19 +24,6 @@ namespace {
 
 constexpr int HUGE_PATTERN = 3;  // "Huge 40 x 32" in fgboards.dat
 constexpr int COLUMNS = 40;
-
-bool ensure_game() {
-  if (!system_driver) {
-    install_allegro(SYSTEM_NONE, &errno, atexit);
-    set_color_depth(8);
-  }
-  if (!MainDatafile) MainDatafile = load_datafile("fgridgx.dat");
-  if (!BackBuffer) BackBuffer = create_bitmap_ex(8, 800, 600);
-  if (!SceneBuffer) SceneBuffer = create_bitmap_ex(8, 800, 600);
-  screen_width = 800;
-  screen_height = 600;
-  return MainDatafile && BackBuffer && SceneBuffer;
-}
 
 // The board with eight mines placed apart, so that every safe cell lies in
 // one zero region with the mines' neighbours as its border.
@@ -72,7 +60,7 @@ void cover_board(int first) {
 }
 
 void BM_InstantCascadeHuge(benchmark::State& state) {
-  if (!ensure_game()) {
+  if (!ensure_game_screen()) {
     state.SkipWithError("fgridgx.dat not found: run from the game folder");
     return;
   }

@@ -104,15 +104,6 @@ void click_ok() { click(300, 440); }
 void click_cancel() { click(490, 440); }
 
 
-int picture_misses(BITMAP* shown, BITMAP* pic, int x, int y) {
-  int misses = 0;
-  for (int j = 0; j < pic->h; j++)
-    for (int i = 0; i < pic->w; i++) {
-      const int c = getpixel(pic, i, j);
-      if (c != 0 && getpixel(shown, x + i, y + j) != c) misses++;
-    }
-  return misses;
-}
 
 // A style of `patterns` small square boards named "<name> <q>".
 fixture::Style style(const std::string& name, int patterns) {

@@ -63,3 +63,13 @@ void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
+
+int picture_misses(BITMAP* shown, BITMAP* pic, int x, int y) {
+  int misses = 0;
+  for (int j = 0; j < pic->h; j++)
+    for (int i = 0; i < pic->w; i++) {
+      const int c = getpixel(pic, i, j);
+      if (c != 0 && getpixel(shown, x + i, y + j) != c) misses++;
+    }
+  return misses;
+}

@@ -33,3 +33,6 @@ class ScopedTempDir {
 // Reads a whole file into a string; empty when it cannot be read.
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& bytes);
+
+// Number of opaque pixels of a picture that do not show at (x, y) of a frame.
+int picture_misses(BITMAP* shown, BITMAP* pic, int x, int y);

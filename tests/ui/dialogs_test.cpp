@@ -12,6 +12,7 @@
 #include "common/preview.h"
 #include "palette/palette_entries.h"
 #include "rules/board_state.h"
+#include "support/headless.h"
 #include "ui/frames.h"
 #include "ui/widgets.h"
 
@@ -78,16 +79,6 @@ void press_esc(std::vector<Input>& in) {
 
 BITMAP* picture(int index) { return static_cast<BITMAP*>(MainDatafile[index].dat); }
 
-// Number of opaque pixels of the picture that do not show at (x, y).
-int picture_misses(BITMAP* shown, BITMAP* pic, int x, int y) {
-  int misses = 0;
-  for (int j = 0; j < pic->h; j++)
-    for (int i = 0; i < pic->w; i++) {
-      const int c = getpixel(pic, i, j);
-      if (c != 0 && getpixel(shown, x + i, y + j) != c) misses++;
-    }
-  return misses;
-}
 
 const int BOX_X[4] = {164, 284, 404, 524};
 
