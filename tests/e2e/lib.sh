@@ -164,6 +164,14 @@ fg_settings_windowed() {
   } >"$FG_RUN/fgrid.cfg"
 }
 
+# Gives the game an ALSA device that writes what it mixes to a file, and
+# prints the file's path.
+fg_capture_sound() {
+  local raw="$FG_WORK/out.raw"
+  echo "pcm.!default { type file; slave.pcm \"null\"; file \"$raw\"; format \"raw\" }" >"$FG_WORK/home/.asoundrc"
+  echo "$raw"
+}
+
 # How many 16-bit samples of a raw capture differ from silence. The
 # library mixes unsigned 16-bit samples, so silence is 32768.
 fg_sound_samples() {

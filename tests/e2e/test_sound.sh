@@ -6,10 +6,7 @@ source "$(dirname "$0")/lib.sh"
 fg_prepare_game
 fg_start_xvfb
 
-raw="$FG_WORK/out.raw"
-cat >"$FG_WORK/home/.asoundrc" <<ASOUND
-pcm.!default { type file; slave.pcm "null"; file "$raw"; format "raw" }
-ASOUND
+raw="$(fg_capture_sound)"
 fg_settings_windowed 1
 fg_start_game
 wid="$(fg_wait_window)"
