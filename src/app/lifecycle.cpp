@@ -1,12 +1,14 @@
 #include "app/lifecycle.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "app/datafile_check.h"
 #include "app/main_datafile.h"
 #include "app/settings.h"
+#include "app/termination.h"
 #include "board/board_load.h"
 #include "render/board_draw.h"
 #include "rules/mines.h"
@@ -60,11 +62,29 @@ const char* fatal_error_message(int code) {
 }
 
 void fatal_error(int code) {
-  set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
-  if (const char* message = fatal_error_message(code)) allegro_message("%s", message);
+  const char* message = fatal_error_message(code);
+  // The message also goes to the error stream, where it is seen when no
+  // message box can be shown.
+  if (message) std::fprintf(stderr, "fusegrid: %s\n", message);
+  if (system_driver) {
+    set_gfx_mode(GFX_TEXT, 0, 0, 0, 0);
+    if (message) allegro_message("%s", message);
+  }
   allegro_exit();
-  std::exit(0);
+  std::exit(EXIT_STATUS_FAILURE);
 }
+
+namespace {
+
+// A start-up failure that has no numbered message: said on the error
+// stream, and the program ends with the failure status.
+[[noreturn]] void start_up_failure(const char* what) {
+  std::fprintf(stderr, "fusegrid: %s%s%s\n", what, allegro_error[0] ? ": " : "", allegro_error);
+  allegro_exit();
+  std::exit(EXIT_STATUS_FAILURE);
+}
+
+}  // namespace
 
 int set_display_mode(int windowed, int width, int height) {
   set_color_depth(8);
@@ -75,6 +95,7 @@ int set_display_mode(int windowed, int width, int height) {
   if (SceneBuffer) destroy_bitmap(SceneBuffer);
   BackBuffer = create_bitmap_ex(8, width, height);
   SceneBuffer = create_bitmap_ex(8, width, height);
+  if (!BackBuffer || !SceneBuffer) fatal_error(4);
   clear_to_color(BackBuffer, 0);
   clear_to_color(SceneBuffer, 0);
   screen_width = width;
@@ -102,15 +123,17 @@ void load_datafiles() {
 }
 
 void start_up() {
-  install_allegro(SYSTEM_AUTODETECT, &errno, atexit);
+  install_termination_handlers();
+  if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0)
+    start_up_failure("cannot start without a display (is DISPLAY set?)");
   set_display_switch_mode(SWITCH_BACKAMNESIA);
-  set_window_title("FGrid v1.0");
-  set_close_button_callback(on_window_close);
+  if (system_driver->set_window_title) set_window_title("FGrid v1.0");
+  if (system_driver->set_close_button_callback) set_close_button_callback(on_window_close);
 
   LOCK_VARIABLE(tick_count);
   LOCK_FUNCTION(timer_tick);
   if (install_timer() != 0) fatal_error(1);
-  install_int_ex(timer_tick, BPS_TO_TIMER(TICKS_PER_SECOND));
+  if (install_int_ex(timer_tick, BPS_TO_TIMER(TICKS_PER_SECOND)) != 0) fatal_error(1);
   if (install_keyboard() != 0) fatal_error(2);
   if (install_mouse() == -1) fatal_error(3);
   // The game follows the system pointer where it is instead of trapping
@@ -123,6 +146,7 @@ void start_up() {
   sound_state = install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr) == 0 ? SOUND_ON : SOUND_UNAVAILABLE;
 
   load_settings_at_start();
+  allow_settings_save_on_termination();
   if (sound_state == SOUND_ON && settings.volume == 0) sound_state = SOUND_MUTED;
 
   if (!set_display_mode(settings.windowed, 800, 600)) {
@@ -173,7 +197,7 @@ void present_frame() {
 
   if (close_requested.load()) {
     shutdown();
-    std::exit(0);
+    end_after_close_request();
   }
   if (sound_state == SOUND_ON) clear_effect_played();
   if (pointer_visible && MainDatafile)
@@ -199,7 +223,7 @@ void present_frame() {
 }
 
 void shutdown() {
-  write_settings();
+  write_settings_guarded();
   if (BackBuffer) destroy_bitmap(BackBuffer);
   if (SceneBuffer) destroy_bitmap(SceneBuffer);
   BackBuffer = nullptr;

@@ -8,6 +8,7 @@
 
 #include "app/main_datafile.h"
 #include "app/settings.h"
+#include "app/termination.h"
 #include "rules/board_state.h"
 #include "rules/random.h"
 #include "sound/sound.h"
@@ -167,7 +168,7 @@ TEST(FatalError, MessagesAndExitCode) {
   EXPECT_EQ(fatal_error_message(11), nullptr);
 
   ScopedTempDir dir;
-  EXPECT_EXIT(fatal_error(9), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(fatal_error(9), ::testing::ExitedWithCode(EXIT_STATUS_FAILURE), "fusegrid: ERROR 009 - Unable to load main datafile\\.");
   struct stat st;
   EXPECT_NE(stat((dir.path() + "/fgrid.cfg").c_str(), &st), 0) << "a fatal error does not save settings";
 }

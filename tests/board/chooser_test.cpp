@@ -13,6 +13,7 @@
 #include "app/datafile_check.h"
 #include "app/lifecycle.h"
 #include "app/main_datafile.h"
+#include "app/termination.h"
 #include "board/board_load.h"
 #include "board/style_fixture.h"
 #include "board/style_list.h"
@@ -455,7 +456,7 @@ TEST_F(Chooser, MissingOrInvalidStyleFilesEndTheProgram) {
         dup2(2, 1);
         choose_board();
       },
-      ::testing::ExitedWithCode(0), "ERROR 005");
+      ::testing::ExitedWithCode(EXIT_STATUS_FAILURE), "ERROR 005");
   write_bad_signature("fgboards.dat");
   write_file("fgboards-2.dat", "junk");
   EXPECT_EXIT(
@@ -463,7 +464,7 @@ TEST_F(Chooser, MissingOrInvalidStyleFilesEndTheProgram) {
         dup2(2, 1);
         choose_board();
       },
-      ::testing::ExitedWithCode(0), "ERROR 006");
+      ::testing::ExitedWithCode(EXIT_STATUS_FAILURE), "ERROR 006");
 }
 
 TEST_F(Chooser, ShippedStylesInTheGameFolder) {

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Without its datafiles the game reports the numbered error and exits 0.
+# Without its datafiles the game reports the numbered error and exits with
+# the failure status 1.
 # With no xmessage on the PATH the library prints the message instead.
 source "$(dirname "$0")/lib.sh"
 fg_prepare_game
@@ -14,9 +15,9 @@ run_case() {  # name, files to remove, expected message
   fg_wait_exit
   local rc="$FG_RC"
   cp "$FG_OUT/stdout.log" "$FG_OUT/$name.stdout"
-  [ "$rc" = "0" ] || fail "$name: exit code $rc"
+  [ "$rc" = "1" ] || fail "$name: exit code $rc"
   grep -qF "$want" "$FG_OUT/stdout.log" || fail "$name: no message '$want' in: $(cat "$FG_OUT/stdout.log")"
-  echo "$name: exit 0 with: $want"
+  echo "$name: exit 1 with: $want"
 }
 
 run_case no_main "fgridgx.dat" "ERROR 009 - Unable to load main datafile."
@@ -29,6 +30,6 @@ head -c 5000 "$FG_GAME_DIR/fgridgx.dat" >"$FG_RUN/fgridgx.dat"
 fg_start_game PATH=/nonexistent
 fg_wait_exit
 rc="$FG_RC"
-[ "$rc" = "0" ] || fail "damaged main datafile: exit code $rc"
+[ "$rc" = "1" ] || fail "damaged main datafile: exit code $rc"
 grep -qF "ERROR 009" "$FG_OUT/stdout.log" || fail "damaged main datafile: no message 009"
 echo "PASS"

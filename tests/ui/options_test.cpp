@@ -11,6 +11,7 @@
 #include "app/lifecycle.h"
 #include "app/main_datafile.h"
 #include "app/settings.h"
+#include "app/termination.h"
 #include "common/preview.h"
 #include "palette/palette_entries.h"
 #include "rules/board_state.h"
@@ -473,6 +474,6 @@ TEST_F(Options, BothModesRefusedIsFatalErrorFour) {
   click(270, 400);  // Full Screen
   click(170, 428);  // OK!
   announce_switches = true;
-  EXPECT_EXIT(run(graphics_options_dialog), ::testing::ExitedWithCode(0),
+  EXPECT_EXIT(run(graphics_options_dialog), ::testing::ExitedWithCode(EXIT_STATUS_FAILURE),
               "display switch windowed=0\n(.|\n)*display switch windowed=1");
 }

@@ -1,0 +1,40 @@
+// How the program ends when it is asked to from outside: a termination
+// signal (SIGTERM, SIGINT, SIGHUP) or the loss of the display connection.
+// Either way the player's settings are written before the process ends.
+#pragma once
+
+// Exit status of a start-up failure, a fatal error or a lost display.
+enum { EXIT_STATUS_FAILURE = 1 };
+
+// Blocks the termination signals in the calling thread, so that every
+// thread started after it (the library's and the sound system's) has them
+// blocked too, and starts the one thread that waits for them. A signal
+// sets close_requested, so that the running loop shuts down in order at
+// its next frame; a main thread that shows no frame within a second is
+// overtaken: the settings are written and the process ends regardless.
+// Also makes the loss of the display end the game the same way.
+// Call once, first thing in start-up.
+void install_termination_handlers();
+
+// From now on the settings in memory are the player's and may be written
+// when the process is ended from outside (before, the file is left alone).
+void allow_settings_save_on_termination();
+
+// Ends the process after the orderly shutdown that a close request asked
+// for: exit status 0 after a window-close request, or the termination
+// signal that asked for it, raised again with its default action.
+[[noreturn]] void end_after_close_request();
+
+// write_settings for the orderly shutdown: never at the same time as the
+// write of an overtaking end.
+int write_settings_guarded();
+
+// The signal that asked the game to close, 0 when none did.
+int termination_signal();
+
+// Writes the settings (once, whichever path gets there first; a second
+// caller waits for the first to finish, for half a second at the most)
+// and ends the process at once, without the library's exit handlers:
+// with `sig` raised with its default action when it is nonzero,
+// otherwise with `status`.
+[[noreturn]] void save_settings_and_end(int sig, int status);
