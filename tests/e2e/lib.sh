@@ -41,7 +41,7 @@ fg_start_xvfb() {
   local n
   for n in $(seq 91 140); do
     [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$FG_OUT/xvfb.log" 2>&1 &
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$FG_OUT/xvfb.log" 2>&1 &
     FG_XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 1 50); do
