@@ -62,6 +62,7 @@ const char* fatal_error_message(int code) {
 }
 
 void fatal_error(int code) {
+  allow_settings_save_on_termination(false);
   const char* message = fatal_error_message(code);
   // The message also goes to the error stream, where it is seen when no
   // message box can be shown.

@@ -78,7 +78,7 @@ void install_termination_handlers() {
   XSetIOErrorHandler(on_display_lost);
 }
 
-void allow_settings_save_on_termination() { settings_are_players.store(true); }
+void allow_settings_save_on_termination(bool allowed) { settings_are_players.store(allowed); }
 
 int termination_signal() { return close_signal.load(); }
 

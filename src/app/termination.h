@@ -17,8 +17,9 @@ enum { EXIT_STATUS_FAILURE = 1 };
 void install_termination_handlers();
 
 // From now on the settings in memory are the player's and may be written
-// when the process is ended from outside (before, the file is left alone).
-void allow_settings_save_on_termination();
+// when the process is ended from outside (before, and after a fatal
+// error, with false, the file is left alone).
+void allow_settings_save_on_termination(bool allowed = true);
 
 // Ends the process after the orderly shutdown that a close request asked
 // for: exit status 0 after a window-close request, or the termination
