@@ -126,7 +126,7 @@ void load_datafiles() {
 void start_up() {
   install_termination_handlers();
   if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0)
-    start_up_failure("cannot start without a display (is DISPLAY set?)");
+    start_up_failure("cannot start: no display could be opened (is DISPLAY set?)");
   set_display_switch_mode(SWITCH_BACKAMNESIA);
   if (system_driver->set_window_title) set_window_title("FGrid v1.0");
   if (system_driver->set_close_button_callback) set_close_button_callback(on_window_close);

@@ -80,5 +80,5 @@ rc=0
 (cd "$FG_RUN" && env -u DISPLAY ./fusegrid >"$FG_OUT/nodisplay.out" 2>"$FG_OUT/nodisplay.err") || rc=$?
 echo "no display: exit status $rc, said: $(cat "$FG_OUT/nodisplay.err")"
 [ "$rc" = "1" ] || fail "no display: exit status $rc"
-grep -q "fusegrid: cannot start without a display" "$FG_OUT/nodisplay.err" || fail "no display: no message"
+grep -q "fusegrid: cannot start: no display could be opened" "$FG_OUT/nodisplay.err" || fail "no display: no message"
 echo "PASS"
