@@ -1,9 +1,15 @@
 #include "app/datafile_check.h"
 
+#include <errno.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "app/main_datafile.h"
+#include "files/safe_file.h"
 
 namespace {
 
@@ -57,10 +63,13 @@ struct Reader {
   }
 };
 
-bool bitmap_ok(Reader r) {
-  int bits = r.s16(), w = r.s16(), h = r.s16();
-  if (!r.ok || bits != 8 || w < 1 || h < 1) return false;
-  return r.left == static_cast<size_t>(w) * static_cast<size_t>(h);
+// Bitmaps and samples are judged by their headers and sizes alone: `head`
+// holds the first bytes of the object (up to HEAD_SIZE), `size` is its
+// whole size.
+bool bitmap_ok(Reader head, size_t size) {
+  int bits = head.s16(), w = head.s16(), h = head.s16();
+  if (!head.ok || bits != 8 || w < 1 || h < 1) return false;
+  return size - 6 == static_cast<size_t>(w) * static_cast<size_t>(h);
 }
 
 bool rle_ok(Reader r) {
@@ -106,74 +115,189 @@ bool font_ok(Reader r) {
   return r.left == 0;
 }
 
-bool sample_ok(Reader r) {
-  int bits = r.s16();
-  r.s16();  // frequency
-  uint32_t length = r.u32();
-  if (!r.ok) return false;
+bool sample_ok(Reader head, size_t size) {
+  int bits = head.s16();
+  head.s16();  // frequency
+  uint32_t length = head.u32();
+  if (!head.ok) return false;
   int channels = bits < 0 ? 2 : 1;
   int b = bits < 0 ? -bits : bits;
   if (b != 8 && b != 16) return false;
-  return static_cast<uint64_t>(r.left) == static_cast<uint64_t>(length) * static_cast<uint64_t>(channels) * (b / 8);
+  return static_cast<uint64_t>(size - 8) == static_cast<uint64_t>(length) * static_cast<uint64_t>(channels) * (b / 8);
+}
+
+// Where the check reads a datafile from: bytes in memory or an open file.
+// Every read is bounded by what is left.
+class Source {
+ public:
+  virtual ~Source() = default;
+  // Exactly n bytes into dst, else false.
+  virtual bool read(uint8_t* dst, size_t n) = 0;
+  virtual bool skip(uint64_t n) = 0;
+  virtual uint64_t left() const = 0;
+  // The next n bytes (n <= left()), valid until the next call; nullptr on
+  // failure.
+  virtual const uint8_t* take(size_t n) = 0;
+
+  bool u32(uint32_t* v) {
+    uint8_t b[4];
+    if (!read(b, 4)) return false;
+    *v = static_cast<uint32_t>(b[0]) << 24 | static_cast<uint32_t>(b[1]) << 16 |
+         static_cast<uint32_t>(b[2]) << 8 | b[3];
+    return true;
+  }
+};
+
+class MemorySource : public Source {
+ public:
+  MemorySource(const uint8_t* p, size_t size) : p_(p), left_(size) {}
+  bool read(uint8_t* dst, size_t n) override {
+    const uint8_t* from = take(n);
+    if (!from) return false;
+    std::memcpy(dst, from, n);
+    return true;
+  }
+  bool skip(uint64_t n) override { return take_ptr(n) != nullptr; }
+  uint64_t left() const override { return left_; }
+  const uint8_t* take(size_t n) override { return take_ptr(n); }
+
+ private:
+  const uint8_t* take_ptr(uint64_t n) {
+    if (n > left_) return nullptr;
+    const uint8_t* at = p_;
+    p_ += n;
+    left_ -= static_cast<size_t>(n);
+    return at;
+  }
+  const uint8_t* p_;
+  size_t left_;
+};
+
+// Reads only what the check asks for; object contents that are not looked
+// at are skipped with a seek.
+class FileSource : public Source {
+ public:
+  FileSource(int fd, uint64_t size) : fd_(fd), left_(size) {}
+  bool read(uint8_t* dst, size_t n) override {
+    if (n > left_) return false;
+    size_t got = 0;
+    while (got < n) {
+      const ssize_t r = ::read(fd_, dst + got, n - got);
+      if (r < 0 && errno == EINTR) continue;
+      if (r <= 0) return false;
+      got += static_cast<size_t>(r);
+    }
+    left_ -= n;
+    return true;
+  }
+  bool skip(uint64_t n) override {
+    if (n > left_ || lseek(fd_, static_cast<off_t>(n), SEEK_CUR) < 0) return false;
+    left_ -= n;
+    return true;
+  }
+  uint64_t left() const override { return left_; }
+  const uint8_t* take(size_t n) override {
+    buffer_.resize(n);
+    return read(buffer_.data(), n) ? buffer_.data() : nullptr;
+  }
+
+ private:
+  int fd_;
+  uint64_t left_;
+  std::vector<uint8_t> buffer_;
+};
+
+// RLE sprites and fonts are walked through whole; none of the game's comes
+// near this size.
+const uint32_t MAX_WALKED_OBJECT = 16u << 20;
+const size_t HEAD_SIZE = 8;
+
+int check_datafile(Source& s) {
+  uint32_t magic, dat_magic, count;
+  if (!s.u32(&magic) || magic != static_cast<uint32_t>(F_NOPACK_MAGIC)) return 0;
+  if (!s.u32(&dat_magic) || dat_magic != static_cast<uint32_t>(DAT_MAGIC)) return 0;
+  if (!s.u32(&count) || count > MAX_OBJECTS) return 0;
+  for (uint32_t i = 0; i < count; i++) {
+    uint32_t type;
+    if (!s.u32(&type)) return 0;
+    while (type == id('p', 'r', 'o', 'p')) {
+      uint32_t prop_id, len;
+      if (!s.u32(&prop_id) || !s.u32(&len) || !s.skip(len) || !s.u32(&type)) return 0;
+    }
+    uint32_t packed, unpacked;
+    if (!s.u32(&packed) || !s.u32(&unpacked)) return 0;
+    if (packed != unpacked || packed > s.left() || packed > 0x7FFFFFFFu) return 0;
+    bool good;
+    if (type == id('B', 'M', 'P', ' ') || type == id('S', 'A', 'M', 'P')) {
+      const size_t head = packed < HEAD_SIZE ? packed : HEAD_SIZE;
+      const uint8_t* bytes = s.take(head);
+      if (!bytes) return 0;
+      Reader r{bytes, head};
+      good = type == id('B', 'M', 'P', ' ') ? bitmap_ok(r, packed) : sample_ok(r, packed);
+      good = good && s.skip(packed - head);
+    } else if (type == id('R', 'L', 'E', ' ') || type == id('F', 'O', 'N', 'T')) {
+      if (packed > MAX_WALKED_OBJECT) return 0;
+      const uint8_t* bytes = s.take(packed);
+      if (!bytes) return 0;
+      Reader r{bytes, packed};
+      good = type == id('R', 'L', 'E', ' ') ? rle_ok(r) : font_ok(r);
+    } else if (type == id('P', 'A', 'L', ' ')) {
+      good = packed == 1024 && s.skip(packed);
+    } else {
+      good = type == id('D', 'A', 'T', 'A') && s.skip(packed);
+    }
+    if (!good) return 0;
+  }
+  return 1;
 }
 
 }  // namespace
 
 int datafile_bytes_are_sound(const uint8_t* bytes, size_t size) {
-  Reader r{bytes, size};
-  if (r.u32() != static_cast<uint32_t>(F_NOPACK_MAGIC)) return 0;
-  if (r.u32() != static_cast<uint32_t>(DAT_MAGIC)) return 0;
-  uint32_t count = r.u32();
-  if (!r.ok || count > MAX_OBJECTS) return 0;
-  for (uint32_t i = 0; i < count; i++) {
-    uint32_t type = r.u32();
-    while (r.ok && type == id('p', 'r', 'o', 'p')) {
-      r.u32();
-      uint32_t len = r.u32();
-      if (!r.ok || !r.skip(len)) return 0;
-      type = r.u32();
-    }
-    uint32_t packed = r.u32();
-    uint32_t unpacked = r.u32();
-    if (!r.ok || packed != unpacked || packed > r.left || packed > 0x7FFFFFFFu) return 0;
-    Reader body{r.p, packed};
-    bool good;
-    if (type == id('B', 'M', 'P', ' '))
-      good = bitmap_ok(body);
-    else if (type == id('R', 'L', 'E', ' '))
-      good = rle_ok(body);
-    else if (type == id('P', 'A', 'L', ' '))
-      good = packed == 1024;
-    else if (type == id('F', 'O', 'N', 'T'))
-      good = font_ok(body);
-    else if (type == id('S', 'A', 'M', 'P'))
-      good = sample_ok(body);
-    else
-      good = type == id('D', 'A', 'T', 'A');
-    if (!good || !r.skip(packed)) return 0;
-  }
-  return r.ok ? 1 : 0;
+  if (!bytes && size > 0) return 0;
+  MemorySource s(bytes, size);
+  return check_datafile(s);
 }
 
+namespace {
+
+// No datafile of ours is anywhere near this; the library would hold all of
+// a file's objects in memory.
+const uint64_t MAX_DATAFILE_SIZE = 256u << 20;
+
+int descriptor_is_sound(int fd) {
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return 0;
+  const uint64_t size = static_cast<uint64_t>(st.st_size);
+  if (size > MAX_DATAFILE_SIZE) return 0;
+  FileSource s(fd, size);
+  return check_datafile(s);
+}
+
+}  // namespace
+
 int datafile_file_is_sound(const char* path) {
-  FILE* f = std::fopen(path, "rb");
-  if (!f) return 0;
-  std::vector<uint8_t> bytes;
-  uint8_t buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-    bytes.insert(bytes.end(), buf, buf + n);
-    if (bytes.size() > (256u << 20)) break;  // no datafile of ours is anywhere near this
-  }
-  bool read_error = std::ferror(f) != 0;
-  std::fclose(f);
-  if (read_error || bytes.size() > (256u << 20)) return 0;
-  return datafile_bytes_are_sound(bytes.data(), bytes.size());
+  const int fd = open_regular_file(path);
+  if (fd < 0) return 0;
+  const int sound = descriptor_is_sound(fd);
+  close(fd);
+  return sound;
 }
 
 DATAFILE* load_checked_datafile(const char* path) {
-  if (!datafile_file_is_sound(path)) return nullptr;
-  return load_datafile(path);
+  const int fd = open_regular_file(path);
+  if (fd < 0) return nullptr;
+  DATAFILE* dat = nullptr;
+  if (descriptor_is_sound(fd)) {
+    // The library loads the very file that was checked, through its open
+    // descriptor, whatever has happened to the name meanwhile. Without
+    // /proc the name is all there is.
+    char own[32];
+    std::snprintf(own, sizeof own, "/proc/self/fd/%d", fd);
+    dat = load_datafile(access(own, R_OK) == 0 ? own : path);
+  }
+  close(fd);
+  return dat;
 }
 
 int datafile_object_count(const DATAFILE* dat) {

@@ -14,10 +14,14 @@
 // raw data), with contents that match their stated sizes.
 int datafile_bytes_are_sound(const uint8_t* bytes, size_t size);
 
-// Reads the file and checks it; 0 when it cannot be read or fails.
+// Checks a file: 0 when it is not a regular file (see files/safe_file.h),
+// is larger than 256 MB, cannot be read or fails. Only the headers and the
+// objects the check walks through (RLE sprites and fonts, at most 16 MB
+// each) are read, so a large file that is no datafile costs a few bytes.
 int datafile_file_is_sound(const char* path);
 
-// load_datafile of a file that passed the check, else nullptr.
+// load_datafile of a file that passed the check, else nullptr. The library
+// loads the same open file that was checked.
 DATAFILE* load_checked_datafile(const char* path);
 
 // Number of objects of a loaded datafile (0 for none).

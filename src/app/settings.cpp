@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <string>
+
+#include "files/safe_file.h"
 
 Settings settings;
 const char* const SETTINGS_FILE_NAME = "fgrid.cfg";
@@ -33,7 +34,7 @@ bool all_binary(const uint8_t* bytes, int n) {
 }  // namespace
 
 int read_settings() {
-  FILE* f = std::fopen(SETTINGS_FILE_NAME, "rb");
+  FILE* f = fopen_regular_file(SETTINGS_FILE_NAME);
   if (!f) return 0;
   uint8_t speed[4];
   bool ok = read_field(f, &settings.question_marks, 1) && read_field(f, &settings.volume, 1) &&
@@ -79,15 +80,7 @@ int write_settings() {
   std::memcpy(bytes + at, settings.palette_name, 32);
   at += 32;
 
-  const std::string tmp = std::string(SETTINGS_FILE_NAME) + ".tmp";
-  FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) return 0;
-  bool ok = std::fwrite(bytes, 1, at, f) == at;
-  ok = (std::fflush(f) == 0) && ok;
-  ok = (std::fclose(f) == 0) && ok;
-  if (ok) ok = std::rename(tmp.c_str(), SETTINGS_FILE_NAME) == 0;
-  if (!ok) std::remove(tmp.c_str());
-  return ok ? 1 : 0;
+  return write_file_whole(SETTINGS_FILE_NAME, bytes, at) == WRITE_DONE ? 1 : 0;
 }
 
 void load_settings_at_start() {

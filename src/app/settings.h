@@ -28,11 +28,12 @@ extern Settings settings;
 
 extern const char* const SETTINGS_FILE_NAME;  // "fgrid.cfg"
 
-// 1 when the whole record was read and is valid, else 0.
+// 1 when the whole record was read and is valid, else 0 (also when
+// something other than a regular file is in its place).
 int read_settings();
 void default_settings();
 // Writes the file whole or not at all (a temporary file renamed into
-// place); 1 on success, 0 on failure.
+// place, see files/safe_file.h); 1 on success, 0 on failure.
 int write_settings();
 // Start-up: reads the file; when that fails, sets the defaults and writes
 // them at once (a failed write is ignored).

@@ -11,6 +11,7 @@
 #include "app/lifecycle.h"
 #include "app/main_datafile.h"
 #include "app/settings.h"
+#include "files/safe_file.h"
 #include "palette/palette_entries.h"
 #include "palette/palette_files.h"
 #include "sound/sound.h"
@@ -224,11 +225,10 @@ int ask_overwrite() {
   }
 }
 
+// Anything of that name counts, without opening it (a FIFO would block).
 bool file_exists(const char* path) {
-  std::FILE* f = std::fopen(path, "rb");
-  if (!f) return false;
-  std::fclose(f);
-  return true;
+  struct stat st;
+  return lstat(path, &st) == 0;
 }
 
 }  // namespace
@@ -248,17 +248,12 @@ int save_palette_dialog() {
 
   // The palette goes to a temporary file first and is renamed into place,
   // so a palette file is written whole or not at all.
-  char temp[sizeof path + 4];
-  std::snprintf(temp, sizeof temp, "%s.tmp", path);
-  std::FILE* f = std::fopen(temp, "wb");
-  if (!f) {
+  const WriteResult written = write_file_whole(path, pal, PALETTE_FILE_SIZE);
+  if (written == WRITE_NOT_CREATED) {
     prompt_any_key(MESSAGE_BOX_WIDTH, PROMPT_TEXTS[PROMPT_PALETTE_CREATE_FAILED]);
     return -1;
   }
-  const bool written = std::fwrite(pal, 1, PALETTE_FILE_SIZE, f) == PALETTE_FILE_SIZE;
-  const bool closed = std::fclose(f) == 0;
-  if (!written || !closed || std::rename(temp, path) != 0) {
-    std::remove(temp);
+  if (written != WRITE_DONE) {
     prompt_any_key(MESSAGE_BOX_WIDTH, PROMPT_TEXTS[PROMPT_PALETTE_WRITE_FAILED]);
     return -1;
   }

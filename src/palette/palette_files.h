@@ -7,14 +7,19 @@
 
 enum { PALETTE_FILE_SIZE = 1024 };
 
-// Reads the first 1024 bytes of "Colors/<file_name>" (the name cut to 31
-// characters) into palette. 1 when the whole block was read; 0 when the
-// file cannot be opened or is shorter (palette may then be partly
-// overwritten).
+// 1 when a name can stand for a palette file in "Colors": a plain file
+// name of 1 to 31 characters, neither "." nor "..", without a '/'.
+int is_palette_file_name(const char* file_name);
+
+// Reads the first 1024 bytes of "Colors/<file_name>" into palette. 1 when
+// the whole block was read; 0 when the name is not a palette file name,
+// the file is not a regular file, cannot be opened or is shorter (palette
+// may then be partly overwritten).
 int read_palette_file(const char* file_name, RGB* palette);
 
 // Sets the display's palette as the settings choose it: the default
 // palette of the main datafile when palette_name is empty, else the named
-// file. A file that cannot be read falls back to the default palette and
-// clears palette_name, so it is not tried again.
+// file. A name that is not terminated within its 32 bytes or not a palette
+// file name, and a file that cannot be read, fall back to the default
+// palette and clear palette_name, so it is not tried again.
 void apply_current_palette();

@@ -1,8 +1,12 @@
 #include "app/datafile_check.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,6 +26,32 @@ void save(const std::string& path, const std::vector<uint8_t>& bytes) {
   write_file(path, std::string(bytes.begin(), bytes.end()));
 }
 
+// The process's peak resident memory in kB (VmHWM); reset_peak() brings
+// the peak down to what is resident now.
+long peak_kb() {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  while (std::getline(in, line))
+    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+  return -1;
+}
+bool reset_peak() {
+  std::ofstream out("/proc/self/clear_refs");
+  out << "5";
+  out.flush();
+  return out.good();
+}
+
+// A sparse file of `size` bytes (no disk used), starting with `start`.
+bool make_sparse(const char* path, const std::vector<uint8_t>& start, off_t size) {
+  save(path, start);
+  const int fd = open(path, O_WRONLY);
+  if (fd < 0) return false;
+  const bool ok = ftruncate(fd, size) == 0;
+  close(fd);
+  return ok;
+}
+
 }  // namespace
 
 TEST(DatafileCheck, TheGamesOwnDatafilesPass) {
@@ -37,8 +67,12 @@ TEST(DatafileCheck, TheGamesOwnDatafilesPass) {
 TEST(DatafileCheck, EveryTruncationIsRefused) {
   std::vector<uint8_t> bytes = file_bytes(game_path("fgridsfx.dat"));
   ASSERT_GT(bytes.size(), 1000u);
-  for (size_t len = 0; len < bytes.size(); len += 1 + len / 7)
+  ScopedTempDir dir;
+  for (size_t len = 0; len < bytes.size(); len += 1 + len / 7) {
     ASSERT_EQ(datafile_bytes_are_sound(bytes.data(), len), 0) << "accepted a file cut at " << len;
+    save("cut.dat", std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(len)));
+    ASSERT_EQ(datafile_file_is_sound("cut.dat"), 0) << "accepted a file cut at " << len;
+  }
   EXPECT_EQ(datafile_bytes_are_sound(bytes.data(), bytes.size()), 1);
 }
 
@@ -91,6 +125,9 @@ TEST(DatafileCheck, RandomDamageNeverReachesABadLoad) {
       bad[at] = static_cast<uint8_t>(random_range(0, 255));
     }
     save("damaged.dat", bad);
+    // The file check reads piece by piece; it agrees with the check of
+    // the whole bytes.
+    ASSERT_EQ(datafile_file_is_sound("damaged.dat"), datafile_bytes_are_sound(bad.data(), bad.size())) << round;
     DATAFILE* dat = load_checked_datafile("damaged.dat");
     if (dat) {
       accepted++;
@@ -98,4 +135,32 @@ TEST(DatafileCheck, RandomDamageNeverReachesABadLoad) {
     }
   }
   RecordProperty("accepted", accepted);
+}
+
+// Large files cost what the check looks at, not their size: the board
+// chooser's pass over the style files reads a huge file that is no
+// datafile in a few bytes, and of a real style followed by a long tail
+// only its objects.
+TEST(DatafileCheck, LargeFilesAreNotReadWhole) {
+  ScopedTempDir dir;
+  const std::vector<uint8_t> style = file_bytes(game_path("fgboards.dat"));
+  ASSERT_TRUE(make_sparse("fgboards-big.dat", {}, 300 << 20));
+  ASSERT_TRUE(make_sparse("fgboards-zero.dat", {}, 200 << 20));
+  ASSERT_TRUE(make_sparse("fgboards-tail.dat", style, 200 << 20));
+  ASSERT_TRUE(reset_peak()) << "/proc/self/clear_refs is needed to measure the peak";
+  const long before = peak_kb();
+  ASSERT_GT(before, 0);
+  int loaded = 0;
+  for (const char* name : {"fgboards-big.dat", "fgboards-zero.dat", "fgboards-tail.dat"}) {
+    DATAFILE* dat = load_checked_datafile(name);
+    if (dat) {
+      loaded++;
+      unload_datafile(dat);
+    }
+  }
+  const long growth_kb = peak_kb() - before;
+  std::printf("peak memory growth while checking 700 MB of style files: %ld kB\n", growth_kb);
+  RecordProperty("peak_growth_kb", static_cast<int>(growth_kb));
+  EXPECT_EQ(loaded, 1) << "only the real style with its tail loads";
+  EXPECT_LT(growth_kb, 50 * 1024);
 }

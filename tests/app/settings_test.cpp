@@ -1,12 +1,16 @@
 #include "app/settings.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "support/headless.h"
 
@@ -70,8 +74,7 @@ TEST(Settings, WriteGivesTheExact55ByteLayout) {
   EXPECT_EQ(speed, 0.05f);
   EXPECT_EQ(d[22], 0);
   EXPECT_EQ(d.substr(23), std::string(32, '\0'));
-  struct stat st;
-  EXPECT_NE(stat("fgrid.cfg.tmp", &st), 0) << "no temporary file is left behind";
+  EXPECT_EQ(folder_entries("."), std::vector<std::string>{"fgrid.cfg"}) << "no temporary file is left behind";
 }
 
 struct SettingsCase {
@@ -136,15 +139,64 @@ TEST(Settings, FailedWriteLeavesTheOldFileWhole) {
   ScopedTempDir dir;
   write_file("fgrid.cfg", valid_file());
   ASSERT_EQ(read_settings(), 1);
-  // The temporary file cannot be created: the write fails and the old
-  // file is untouched.
-  ASSERT_EQ(mkdir("fgrid.cfg.tmp", 0755), 0);
+  // The write itself fails part way (a file size limit of 10 bytes): the
+  // old file is untouched and the temporary file is gone.
   default_settings();
-  EXPECT_EQ(write_settings(), 0);
+  struct rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  struct rlimit small = saved;
+  small.rlim_cur = 10;
+  void (*old_handler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const int written = write_settings();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, old_handler);
+  EXPECT_EQ(written, 0);
   EXPECT_EQ(read_file("fgrid.cfg"), valid_file());
-  // Start-up with an unwritable place still runs on the defaults.
-  write_file("fgrid.cfg", "short");
+  EXPECT_EQ(folder_entries("."), std::vector<std::string>{"fgrid.cfg"});
+
+  // Renaming fails (a folder in the file's place): the folder stays, and
+  // start-up still runs on the defaults.
+  std::remove("fgrid.cfg");
+  ASSERT_EQ(mkdir("fgrid.cfg", 0755), 0);
+  write_file("fgrid.cfg/keep", "x");
+  settings.volume = 7;
   load_settings_at_start();
   EXPECT_EQ(settings.volume, 128);
-  EXPECT_EQ(read_file("fgrid.cfg"), "short");
+  EXPECT_EQ(read_file("fgrid.cfg/keep"), "x");
+  EXPECT_EQ(folder_entries("."), std::vector<std::string>{"fgrid.cfg"});
+
+  // The temporary file cannot be made (the folder is gone).
+  ASSERT_EQ(mkdir("gone", 0755), 0);
+  ASSERT_EQ(chdir("gone"), 0);
+  ASSERT_EQ(rmdir("../gone"), 0);
+  EXPECT_EQ(write_settings(), 0);
+  ASSERT_EQ(chdir(dir.path().c_str()), 0);
+}
+
+// A link planted where the write goes (the old temporary name, or the file
+// itself) is never written through: the link's target keeps its bytes and
+// "fgrid.cfg" ends up a regular file of 55 bytes.
+TEST(Settings, WriteNeverFollowsAPlantedLink) {
+  ScopedTempDir outside;
+  const std::string target = outside.path() + "/target";
+  for (const char* planted : {"fgrid.cfg.tmp", "fgrid.cfg"}) {
+    SCOPED_TRACE(planted);
+    ScopedTempDir dir;
+    write_file(target, "keep");
+    ASSERT_EQ(symlink(target.c_str(), planted), 0);
+    default_settings();
+    ASSERT_EQ(write_settings(), 1);
+    EXPECT_EQ(read_file(target), "keep");
+    struct stat st;
+    ASSERT_EQ(lstat("fgrid.cfg", &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    EXPECT_EQ(read_file("fgrid.cfg").size(), 55u);
+    EXPECT_EQ(read_settings(), 1);
+    const std::vector<std::string> want =
+        std::strcmp(planted, "fgrid.cfg") == 0 ? std::vector<std::string>{"fgrid.cfg"}
+                                               : std::vector<std::string>{"fgrid.cfg", "fgrid.cfg.tmp"};
+    EXPECT_EQ(folder_entries("."), want) << "nothing else is left in the folder";
+  }
 }

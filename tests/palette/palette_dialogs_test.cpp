@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -138,6 +139,18 @@ void set_display_from(const std::string& bytes) {
     pal[i].filler = 0;
   }
   set_palette(pal);
+}
+
+// The main datafile's default palette as file bytes.
+std::string default_bytes() {
+  const RGB* def = static_cast<RGB*>(MainDatafile[OBJ_DEFAULT_PALETTE].dat);
+  std::string bytes(1024, '\0');
+  for (int i = 0; i < 256; i++) {
+    bytes[4 * i] = static_cast<char>(def[i].r);
+    bytes[4 * i + 1] = static_cast<char>(def[i].g);
+    bytes[4 * i + 2] = static_cast<char>(def[i].b);
+  }
+  return bytes;
 }
 
 bool same_colour(const RGB& a, const RGB& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
@@ -337,6 +350,35 @@ TEST_F(PaletteDialogs, OkOnTheDefaultRowClearsTheName) {
   for (int i = 0; i < 256; i++) EXPECT_TRUE(same_colour(now[i], def[i])) << i;
 }
 
+// Only a plain file name of a regular file in "Colors" is taken from the
+// settings; anything else gives the default palette and clears the name.
+TEST_F(PaletteDialogs, NamesThatAreNoPlainPaletteFileGiveTheDefault) {
+  write_file("x", palette_bytes(1));  // what "../x" would reach from "Colors"
+  ASSERT_EQ(mkdir("Colors/a", 0755), 0);
+  write_file("Colors/a/b", palette_bytes(2));
+  ASSERT_EQ(mkfifo("Colors/Pipe.FCL", 0644), 0);
+  const std::string long_name(31, 'L');  // a valid file under the first 31 bytes of an unterminated name
+  write_file("Colors/" + long_name, palette_bytes(3));
+  write_file("Colors/Good.FCL", palette_bytes(4));
+  const std::string absolute = dir_.path() + "/x";
+  ASSERT_LT(absolute.size(), 32u);
+  const std::string names[] = {"../x", absolute, "/etc/passwd", "a/b", ".", "..", "Pipe.FCL", long_name + "X"};
+  ScopedWatchdog watchdog(30);
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    set_display_from(palette_bytes(5));
+    std::memset(settings.palette_name, 0, sizeof settings.palette_name);
+    std::memcpy(settings.palette_name, name.data(), std::min(name.size(), sizeof settings.palette_name));
+    apply_current_palette();
+    EXPECT_EQ(display_bytes(), without_filler(default_bytes()));
+    for (char c : settings.palette_name) EXPECT_EQ(c, '\0');
+  }
+  std::strcpy(settings.palette_name, "Good.FCL");
+  apply_current_palette();
+  EXPECT_EQ(display_bytes(), without_filler(palette_bytes(4)));
+  EXPECT_STREQ(settings.palette_name, "Good.FCL");
+}
+
 // ---------------------------------------------------------------------------
 // The editor
 
@@ -418,7 +460,8 @@ TEST_F(PaletteDialogs, NameEntryLimitsAndRefusals) {
   save_look("name_prompt.png", kept_frame);
   EXPECT_STREQ(settings.palette_name, "abcdefghijklmnopqrstuvwx.FCL");
   EXPECT_EQ(without_filler(read_file("Colors/abcdefghijklmnopqrstuvwx.FCL")), shown);
-  EXPECT_TRUE(read_file("Colors/abcdefghijklmnopqrstuvwx.FCL.tmp").empty());
+  EXPECT_EQ(folder_entries("Colors"), std::vector<std::string>{"abcdefghijklmnopqrstuvwx.FCL"})
+      << "no temporary file is left";
 }
 
 TEST_F(PaletteDialogs, EscInTheNamePromptSavesNothing) {
@@ -445,7 +488,7 @@ TEST_F(PaletteDialogs, DecliningToOverwriteWritesNothingAndGoesOnEditing) {
   EXPECT_EQ(run_editor(), 0);
   EXPECT_EQ(sample_starts[SFX_MESSAGE], 1);  // the question was asked
   EXPECT_EQ(read_file("Colors/Old.FCL"), palette_bytes(9));
-  EXPECT_TRUE(read_file("Colors/Old.FCL.tmp").empty());
+  EXPECT_EQ(folder_entries("Colors"), std::vector<std::string>{"Old.FCL"});
   EXPECT_STREQ(settings.palette_name, "Keep.FCL");
 }
 
@@ -472,7 +515,7 @@ TEST_F(PaletteDialogs, SavingWritesTheNumberShadesAndNamesThePalette) {
   EXPECT_EQ(now[128].b, 0);
   EXPECT_EQ(now[131].r, 23);  // a quarter of the way: 10 + 53 / 4
   EXPECT_EQ(without_filler(read_file("Colors/New.FCL")), display_bytes());
-  EXPECT_TRUE(read_file("Colors/New.FCL.tmp").empty());
+  EXPECT_EQ(folder_entries("Colors"), std::vector<std::string>{"New.FCL"}) << "no temporary file is left";
 }
 
 TEST_F(PaletteDialogs, UnwritablePaletteShowsTheMessageAndKeepsTheName) {
@@ -508,8 +551,7 @@ TEST_F(PaletteDialogs, AFailedWriteLeavesNoFileBehind) {
   EXPECT_EQ(save_palette_dialog(), -1);
   EXPECT_EQ(sample_starts[SFX_MESSAGE], 2);  // the question and the failure
   EXPECT_STREQ(settings.palette_name, "Keep.FCL");
-  EXPECT_TRUE(read_file("Colors/Dir.FCL.tmp").empty());
-  EXPECT_NE(access("Colors/Dir.FCL.tmp", F_OK), 0);
+  EXPECT_EQ(folder_entries("Colors"), std::vector<std::string>{"Dir.FCL"}) << "no temporary file is left";
   BITMAP* want = create_bitmap_ex(8, 800, 600);
   blit(SceneBuffer, want, 0, 0, 0, 0, 800, 600);
   draw_frame(want, 184, 284, 615, 315);
@@ -519,6 +561,31 @@ TEST_F(PaletteDialogs, AFailedWriteLeavesNoFileBehind) {
     for (int x = 0; x < 800; x++) differ += getpixel(want, x, y) != getpixel(kept_frame, x, y);
   EXPECT_EQ(differ, 0);
   destroy_bitmap(want);
+}
+
+// Links planted at the palette's name and at a temporary name are not
+// written through: the palette replaces the first as a regular file.
+TEST_F(PaletteDialogs, SavingNeverWritesThroughALink) {
+  ScopedTempDir outside;
+  const std::string target = outside.path() + "/target";
+  write_file(target, "keep");
+  ASSERT_EQ(chdir(dir_.path().c_str()), 0);
+  ASSERT_EQ(symlink(target.c_str(), "Colors/Linked.FCL"), 0);
+  ASSERT_EQ(symlink(target.c_str(), "Colors/Linked.FCL.tmp"), 0);
+  set_display_from(palette_bytes(6));
+  idle();
+  Step answer;
+  answer.type = "Linked\r";
+  answer.yes = 1;  // the name is taken: overwrite it
+  for (int i = 0; i < 10; i++) steps.push_back(answer);  // a typed key a frame, then the question
+  idle(4);
+  EXPECT_EQ(save_palette_dialog(), 1);
+  EXPECT_EQ(read_file(target), "keep");
+  struct stat st;
+  ASSERT_EQ(lstat("Colors/Linked.FCL", &st), 0);
+  EXPECT_TRUE(S_ISREG(st.st_mode));
+  EXPECT_EQ(without_filler(read_file("Colors/Linked.FCL")), without_filler(palette_bytes(6)));
+  EXPECT_EQ(folder_entries("Colors"), (std::vector<std::string>{"Linked.FCL", "Linked.FCL.tmp"}));
 }
 
 TEST_F(PaletteDialogs, CreatingFromTheChooserEndsItWhenThePaletteIsSaved) {

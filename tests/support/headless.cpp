@@ -1,10 +1,13 @@
 #include "support/headless.h"
 
+#include <dirent.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -52,6 +55,9 @@ ScopedTempDir::~ScopedTempDir() {
   if (path_.rfind("/tmp/fgtest.", 0) == 0 && std::system(cmd.c_str()) != 0) ADD_FAILURE() << "cannot remove " << path_;
 }
 
+ScopedWatchdog::ScopedWatchdog(unsigned seconds) { alarm(seconds); }
+ScopedWatchdog::~ScopedWatchdog() { alarm(0); }
+
 std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream ss;
@@ -62,6 +68,17 @@ std::string read_file(const std::string& path) {
 void write_file(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> folder_entries(const std::string& folder) {
+  std::vector<std::string> names;
+  if (DIR* d = opendir(folder.c_str())) {
+    while (const dirent* e = readdir(d))
+      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) names.push_back(e->d_name);
+    closedir(d);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 int picture_misses(BITMAP* shown, BITMAP* pic, int x, int y) {

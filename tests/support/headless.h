@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 class HeadlessEnvironment : public ::testing::Environment {
  public:
@@ -30,9 +31,21 @@ class ScopedTempDir {
   std::string previous_;
 };
 
+// Ends the test process (SIGALRM) when the scope takes longer than the
+// given seconds, so that a reader stuck on a FIFO fails at once instead of
+// running into the test driver's time limit.
+class ScopedWatchdog {
+ public:
+  explicit ScopedWatchdog(unsigned seconds);
+  ~ScopedWatchdog();
+};
+
 // Reads a whole file into a string; empty when it cannot be read.
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& bytes);
+
+// Names in a folder other than "." and "..", sorted.
+std::vector<std::string> folder_entries(const std::string& folder);
 
 // Number of opaque pixels of a picture that do not show at (x, y) of a frame.
 int picture_misses(BITMAP* shown, BITMAP* pic, int x, int y);
