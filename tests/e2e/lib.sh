@@ -177,3 +177,35 @@ fg_capture_sound() {
 fg_sound_samples() {
   od -An -v -tu2 -w32 "$1" | awk '{ for (i = 1; i <= NF; i++) if ($i != 32768) n++ } END { print n + 0 }'
 }
+
+# Takes screenshot NAME, again and again, until the command "$@ NAME"
+# succeeds; fails with MESSAGE when it has not within about SECONDS. A
+# moment without a game picture (a display mode change) is waited out.
+fg_wait_screen() {  # name seconds message command...
+  local name="$1" seconds="$2" message="$3" x y
+  shift 3
+  local tries=$((seconds * 10))
+  for ((i = 0; i < tries; i++)); do
+    read -r x y <<<"$(fg_frame_origin)"
+    if [ -n "$x" ] && import -window root -crop "800x600+$x+$y" +repage "$FG_OUT/$name.png" 2>/dev/null &&
+      "$@" "$name"; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "$message"
+}
+
+# The pause screen's frame, "Game Paused - ...".
+FG_PAUSE_FRAME=360x64+220+268
+
+# 0 when screenshot NAME shows, inside a rectangle (WxH+X+Y), what screenshot
+# REF shows; the name comes last for fg_wait_screen.
+fg_same_region() {  # ref geometry name
+  ! fg_region_changed "$1" "$3" "$2"
+}
+
+# 0 when screenshot NAME differs from screenshot REF inside a rectangle.
+fg_other_region() {  # ref geometry name
+  fg_region_changed "$1" "$3" "$2"
+}
