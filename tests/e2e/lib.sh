@@ -209,3 +209,19 @@ fg_same_region() {  # ref geometry name
 fg_other_region() {  # ref geometry name
   fg_region_changed "$1" "$3" "$2"
 }
+
+# Waits for the main screen with no game in play, its menu bar and play
+# area drawn, and the pointer (drawn into the picture) moved out of the
+# pause frame's place; screenshot NAME is then the reference without the
+# pause screen.
+fg_wait_main_screen() {  # name
+  fg_main_screen_drawn() {
+    local play menu
+    xdotool mousemove 700 $((550 + RANDOM % 2))  # again on every try, in case the window missed it
+    play="$(fg_pixel "$1" 600 450)"
+    menu="$(fg_pixel "$1" 60 8)"
+    [ "$play" != "0,0,0" ] && [ "$menu" != "$play" ] &&
+      [ "$(convert "$FG_OUT/$1.png" -crop "$FG_PAUSE_FRAME" -format '%k' info:)" = "1" ]
+  }
+  fg_wait_screen "$1" 10 "no main screen" fg_main_screen_drawn
+}

@@ -10,17 +10,7 @@ fg_settings_windowed 1
 fg_start_game
 wid="$(fg_wait_window)"
 
-main_screen_drawn() {  # name: the menu bar and the play area are drawn
-  local play menu
-  # The pointer (drawn into the picture) is moved out of the rectangles
-  # compared; moved again on every try, in case the window missed it.
-  xdotool mousemove 700 $((550 + RANDOM % 2))
-  play="$(fg_pixel "$1" 600 450)"
-  menu="$(fg_pixel "$1" 60 8)"
-  [ "$play" != "0,0,0" ] && [ "$menu" != "$play" ] &&
-    [ "$(convert "$FG_OUT/$1.png" -crop "$FG_PAUSE_FRAME" -format '%k' info:)" = "1" ]  # the pointer has left
-}
-fg_wait_screen main 10 "no main screen" main_screen_drawn
+fg_wait_main_screen main
 
 # The pause screen as P shows it, for comparison.
 fg_key p 0
