@@ -179,11 +179,11 @@ fg_sound_samples() {
 }
 
 # Takes screenshot NAME, again and again, until the command "$@ NAME"
-# succeeds; fails with MESSAGE when it has not within about SECONDS. A
-# moment without a game picture (a display mode change) is waited out.
-fg_wait_screen() {  # name seconds message command...
-  local name="$1" seconds="$2" message="$3" x y
-  shift 3
+# succeeds; returns 1 when it has not within about SECONDS. A moment
+# without a game picture (a display mode change) is waited out.
+fg_poll_screen() {  # name seconds command...
+  local name="$1" seconds="$2" x y
+  shift 2
   local tries=$((seconds * 10))
   for ((i = 0; i < tries; i++)); do
     read -r x y <<<"$(fg_frame_origin)"
@@ -192,6 +192,26 @@ fg_wait_screen() {  # name seconds message command...
       return 0
     fi
     sleep 0.1
+  done
+  return 1
+}
+
+# fg_poll_screen, failing with MESSAGE when the screen does not come.
+fg_wait_screen() {  # name seconds message command...
+  local name="$1" seconds="$2" message="$3"
+  shift 3
+  fg_poll_screen "$name" "$seconds" "$@" || fail "$message"
+}
+
+# Does ACTION (a command) until screenshot NAME passes the check: the
+# action is repeated, up to three times, only when a try showed no effect
+# for three seconds (on a loaded machine a frame can outlast a click).
+fg_act_until() {  # action name message command...
+  local action="$1" name="$2" message="$3"
+  shift 3
+  for _ in 1 2 3; do
+    $action
+    fg_poll_screen "$name" 3 "$@" && return 0
   done
   fail "$message"
 }

@@ -19,10 +19,10 @@ fg_key p 0
 fg_wait_screen resumed 5 "P did not resume" fg_same_region main "$FG_PAUSE_FRAME"
 
 OPTIONS_MENU=192x60+128+34  # below the pointer on the Options button
-fg_click 190 8
-fg_wait_screen options_menu 5 "no Options menu" fg_other_region main "$OPTIONS_MENU"
-fg_key Escape 0
-fg_wait_screen menu_closed 5 "the Options menu did not close" fg_same_region main "$OPTIONS_MENU"
+# Menus are closed by a click in the empty play area, which is harmless
+# should it come after the menu closed (Esc would quit the game).
+fg_act_until "fg_click 190 8" options_menu "no Options menu" fg_other_region main "$OPTIONS_MENU"
+fg_act_until "fg_click 700 550" menu_closed "the Options menu did not close" fg_same_region main "$OPTIONS_MENU"
 
 options_menu_or_pause() {  # name
   fg_same_region options_menu "$OPTIONS_MENU" "$1" || fg_same_region paused "$FG_PAUSE_FRAME" "$1"
@@ -31,26 +31,23 @@ options_menu_or_pause() {  # name
 switch_display() {  # x of the choice in the dialog, name of the mode
   local old
   old="$(fg_frame_origin)"
-  fg_click 190 8
-  fg_wait_screen "menu_before_$2" 5 "no Options menu before $2" fg_same_region options_menu "$OPTIONS_MENU"
-  fg_click 200 56
-  fg_wait_screen "dialog_$2" 5 "no Graphics Options dialog" fg_other_region main 251x24+144+388
-  fg_click "$1" 400
+  fg_act_until "fg_click 190 8" "menu_before_$2" "no Options menu before $2" fg_same_region options_menu "$OPTIONS_MENU"
+  fg_act_until "fg_click 200 56" "dialog_$2" "no Graphics Options dialog" fg_other_region main 251x24+144+388
   # The choice shows pressed before OK is clicked.
-  fg_wait_screen "choice_$2" 5 "the $2 choice did not show" fg_other_region "dialog_$2" 100x24+$(($1 - 125))+388  # left of the pointer
-  fg_click 170 427
+  fg_act_until "fg_click $1 400" "choice_$2" "the $2 choice did not show" \
+    fg_other_region "dialog_$2" 100x24+$(($1 - 125))+388  # left of the pointer
   new_mode_shown() {  # name: another origin, the dialog gone, the menu bar drawn
     [ "$(fg_frame_origin)" != "$old" ] && fg_same_region main 251x24+144+388 "$1" &&
       fg_same_region main 800x16+0+0 "$1"
   }
-  fg_wait_screen "mode_$2" 10 "no $2 picture after OK" new_mode_shown
+  fg_act_until "fg_click 170 427" "mode_$2" "no $2 picture after OK" new_mode_shown
   # The main screen answers: the Options menu opens. Had the switch
   # paused the game, the pause frame would show instead.
-  fg_click 190 8
-  fg_wait_screen "answer_$2" 5 "neither the Options menu nor the pause screen after switching to $2" options_menu_or_pause
+  fg_act_until "fg_click 190 8" "answer_$2" "neither the Options menu nor the pause screen after switching to $2" \
+    options_menu_or_pause
   fg_same_region paused "$FG_PAUSE_FRAME" "answer_$2" && fail "the pause screen opened after switching to $2"
-  fg_key Escape 0
-  fg_wait_screen "closed_$2" 5 "the Options menu did not close after switching to $2" fg_same_region main "$OPTIONS_MENU"
+  fg_act_until "fg_click 700 550" "closed_$2" "the Options menu did not close after switching to $2" \
+    fg_same_region main "$OPTIONS_MENU"
   fg_same_region main "$FG_PAUSE_FRAME" "closed_$2" || fail "the pause screen opened after switching to $2"
 }
 switch_display 270 full_screen

@@ -37,13 +37,13 @@ done
 # pause key.) The main screen still answers: its Options menu opens.
 OPTIONS_MENU=192x60+128+34  # below the pointer on the Options button
 xdotool key KP_Begin
-fg_click 190 8
 options_open_or_paused() {  # name
   fg_other_region main "$OPTIONS_MENU" "$1" || fg_same_region paused "$FG_PAUSE_FRAME" "$1"
 }
-fg_wait_screen keypad_5 5 "neither the Options menu nor the pause screen after keypad 5" options_open_or_paused
+fg_act_until "fg_click 190 8" keypad_5 "neither the Options menu nor the pause screen after keypad 5" \
+  options_open_or_paused
 fg_same_region paused "$FG_PAUSE_FRAME" keypad_5 && fail "keypad 5 paused the game"
-fg_key Escape 0
+fg_act_until "fg_click 700 550" menu_closed "the Options menu did not close" fg_same_region main "$OPTIONS_MENU"
 
 "$FG_WM_CLOSE" "$wid"
 fg_wait_exit
