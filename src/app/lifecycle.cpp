@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/datafile_check.h"
+#include "app/display_events.h"
 #include "app/main_datafile.h"
 #include "app/settings.h"
 #include "app/termination.h"
@@ -88,9 +89,15 @@ namespace {
 }  // namespace
 
 int set_display_mode(int windowed, int width, int height) {
+  // The old window loses the focus when the mode changes. That switch-out
+  // is the game's own doing, not the player's: the library handles it on
+  // its event thread, during set_gfx_mode or just after, so the callback
+  // is off until every event of the change has been handled.
+  remove_display_switch_callback(on_switch_out);
   set_color_depth(8);
   if (set_gfx_mode(windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN, width, height, 0, 0) != 0)
     return 0;
+  settle_display_events();
   clear_to_color(screen, 0);
   if (BackBuffer) destroy_bitmap(BackBuffer);
   if (SceneBuffer) destroy_bitmap(SceneBuffer);

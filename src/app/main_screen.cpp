@@ -5,6 +5,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "app/key_presses.h"
 #include "app/lifecycle.h"
 #include "app/main_datafile.h"
 #include "app/menus.h"
@@ -59,6 +60,8 @@ bool check_allowed() {
 }
 
 void screen_setup() {
+  // Keys pressed in a dialog were meant for it.
+  forget_key_presses();
   menu_choice = MENU_NONE;
   quit_requested = false;
   redraw_requested = 0;
@@ -101,18 +104,37 @@ void wait_keys_released(std::initializer_list<int> keys) {
   }
 }
 
+// P, Pause or Num Lock (and Esc, when esc_too) pressed since the last
+// look, or held. Every latched press among them is taken. Pause counts
+// only by its latched presses: under X, key[KEY_PAUSE] stays set from one
+// press to the next.
+bool pause_key_pressed(bool esc_too) {
+  bool pressed = false;
+  for (int k : {KEY_P, KEY_PAUSE, KEY_NUMLOCK, KEY_ESC}) {
+    if (k == KEY_ESC && !esc_too) continue;
+    if (take_key_press(k)) pressed = true;
+    if (k != KEY_PAUSE && key[k]) pressed = true;
+  }
+  return pressed;
+}
+
 void pause_screen() {
   blank_play_area();
-  const std::initializer_list<int> pause_keys = {KEY_P, KEY_PAUSE, KEY_NUMLOCK, KEY_ESC};
-  wait_keys_released(pause_keys);
+  // Pause is not in the list: it is never seen let go.
+  const std::initializer_list<int> held_keys = {KEY_P, KEY_NUMLOCK, KEY_ESC};
+  wait_keys_released(held_keys);
+  // The press that paused, and the repeats of a key held down, do not
+  // also resume.
+  forget_key_presses();
   play_effect(SFX_MESSAGE);
   do {
     copy_scene();
     draw_frame(BackBuffer, 220, 268, 579, 331);
     draw_text_centre(BackBuffer, 400, 296, COL_MENU_FONT, PROMPT_TEXTS[PROMPT_GAME_PAUSED]);
     present_frame();
-  } while (!any_key_held(pause_keys));
-  wait_keys_released(pause_keys);
+  } while (!pause_key_pressed(true));
+  wait_keys_released(held_keys);
+  forget_key_presses();
   pause_requested = 0;
 }
 
@@ -198,6 +220,7 @@ void run_menu(TextButton* button, int (*menu)()) {
   blank_play_area();
   text_button_draw(button, SceneBuffer);
   menu_choice = menu();
+  forget_key_presses();
   button->state = BUTTON_NORMAL;
   text_button_draw(button, SceneBuffer);
   release_mouse();
@@ -293,7 +316,7 @@ bool main_screen_pass() {
   // 10, 11, 12. Board, keys, pause.
   board_input();
   function_keys();
-  if (key[KEY_P] || key[KEY_PAUSE] || key[KEY_NUMLOCK] || pause_requested) {
+  if (pause_key_pressed(false) || pause_requested) {
     pause_screen();
     redraw_requested = 1;
   }
@@ -332,6 +355,7 @@ void start_new_game(const char* file_name, int pattern) {
 }
 
 void run_main_screen() {
+  watch_key_presses();
   if (screen) clear_to_color(screen, 0);
   fireworks_timer = NO_END_SEQUENCE;
   fireworks_left = 0;

@@ -1,5 +1,7 @@
 #include "render/board_draw.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "app/lifecycle.h"
@@ -248,4 +250,82 @@ void press_cell_and_neighbours(int index) {
   for (int k = 0; k < cell.neighbour_count && k < MAX_NEIGHBOURS; k++) draw_cell(cell.neighbours[k], BackBuffer, 1);
 }
 
-void redraw_changed_cell(int index) { draw_cell(index, SceneBuffer, 0); }
+namespace {
+
+// The play area, as the pause screen and the dialogs blank it.
+constexpr int PLAY_AREA_X = 88, PLAY_AREA_Y = 16;
+
+struct Box {
+  int x1, y1, x2, y2;
+  bool empty() const { return x1 > x2 || y1 > y2; }
+  bool meets(const Box& o) const { return x1 <= o.x2 && o.x1 <= x2 && y1 <= o.y2 && o.y1 <= y2; }
+  void add(BITMAP* bmp, int x, int y) {
+    if (!bmp) return;
+    x1 = std::min(x1, x);
+    y1 = std::min(y1, y);
+    x2 = std::max(x2, x + bmp->w - 1);
+    y2 = std::max(y2, y + bmp->h - 1);
+  }
+};
+const Box NO_BOX = {INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+
+// What the glyphs drawn at a symbol box (flags, '?', mines, clues) can
+// cover, from the symbol box's corner.
+Box glyph_box() {
+  Box b = NO_BOX;
+  for (int o = OBJ_FLAG_LEVEL1; o <= OBJ_FLAG; o++) b.add(main_bitmap(o), 0, 0);
+  for (int o = OBJ_MINE_LEVEL1; o <= OBJ_MINE_LEVEL3; o++) b.add(main_bitmap(o), 0, 0);
+  for (int n = 1; n <= LAST_GLYPH_CLUE; n++) b.add(main_bitmap(OBJ_NUMBER_BASE + n), 0, 0);
+  b.add(main_bitmap(OBJ_QUESTION), 0, 0);
+  return b;
+}
+
+// Everything draw_cell can paint for a cell, in any state.
+Box cell_box(const Cell& cell, const Box& glyphs) {
+  Box b = NO_BOX;
+  if (cell.shape >= MAX_SHAPES) return b;
+  const int s = cell.shape;
+  b.add(hidden_picture(s), cell.x, cell.y);
+  b.add(revealed_picture(s), cell.x, cell.y);
+  b.add(exploded_picture(s), cell.x, cell.y);
+  if (!glyphs.empty()) {
+    const int sx = cell.x + shape_info[s].symbol_x, sy = cell.y + shape_info[s].symbol_y;
+    b.x1 = std::min(b.x1, sx + glyphs.x1);
+    b.y1 = std::min(b.y1, sy + glyphs.y1);
+    b.x2 = std::max(b.x2, sx + glyphs.x2);
+    b.y2 = std::max(b.y2, sy + glyphs.y2);
+  }
+  return b;
+}
+
+}  // namespace
+
+// A cell's pictures have transparent pixels, and its glyphs may reach past
+// its picture (a flag over the gap between two cells): drawing the cell
+// again over its old look would leave what the old look painted there.
+// Its whole area is painted again as a full redraw paints it instead:
+// background, board picture, then every cell reaching into the area, in
+// board order.
+void redraw_changed_cell(int index) {
+  BITMAP* target = SceneBuffer;
+  if (!target || index < 0 || index >= board.cell_count) return;
+  const Box glyphs = glyph_box();
+  Box area = cell_box(board.cells[index], glyphs);
+  // The play area only: the menu bar and the status panel stay.
+  area.x1 = std::max(area.x1, PLAY_AREA_X);
+  area.y1 = std::max(area.y1, PLAY_AREA_Y);
+  area.x2 = std::min(area.x2, target->w - 1);
+  area.y2 = std::min(area.y2, target->h - 1);
+  if (area.empty()) return;
+  int cx1, cy1, cx2, cy2;
+  get_clip_rect(target, &cx1, &cy1, &cx2, &cy2);
+  const int clipping = get_clip_state(target);
+  set_clip_rect(target, area.x1, area.y1, area.x2, area.y2);
+  rectfill(target, area.x1, area.y1, area.x2, area.y2, COL_BACKGROUND);
+  if (RLE_SPRITE* picture = board_picture(current_board_index))
+    draw_rle_sprite(target, picture, board.origin_x, board.origin_y);
+  for (int i = 0; i < board.cell_count; i++)
+    if (cell_box(board.cells[i], glyphs).meets(area)) draw_cell(board.cells[i], target, 0);
+  set_clip_rect(target, cx1, cy1, cx2, cy2);
+  set_clip_state(target, clipping);
+}

@@ -34,7 +34,9 @@ void draw_cell(const Cell& cell, BITMAP* target, int pressed);
 void draw_cell(int index, BITMAP* target, int pressed);
 // The board picture of the current pattern, then every cell, pressed 0.
 void redraw_board(BITMAP* target);
-// Draws a cell whose clue the rules changed into the SceneBuffer.
+// Draws a cell that changed into the SceneBuffer: its whole area (its
+// pictures and glyph box) as a full redraw of the board draws it, so no
+// trace of its old look stays around it.
 void redraw_changed_cell(int index);
 // Clears the SceneBuffer to the background and the BackBuffer to 0, sets
 // the current palette and draws the board (when it has cells).

@@ -84,7 +84,7 @@ void reveal_cell(int c, int wave, int sound) {
       break;
   }
 
-  draw_cell(cell, SceneBuffer, 0);
+  redraw_changed_cell(c);
   game.cells_hidden--;
   play_effect(sound);
   check_board_end();
@@ -160,7 +160,7 @@ void cycle_flag(int c) {
     default: break;  // REVEALED: unchanged, silent
   }
   if (sound >= 0) play_effect(sound);
-  draw_cell(cell, SceneBuffer, 0);
+  redraw_changed_cell(c);
 }
 
 void chord(int c) {

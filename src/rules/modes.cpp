@@ -104,7 +104,7 @@ void check_board_end() {
       Cell& cell = board.cells[c];
       if (cell.state != HIDDEN || cell.content < MINE) continue;
       cell.state = FLAGGED;
-      draw_cell(cell, SceneBuffer, 0);
+      redraw_changed_cell(c);
       game.mines_left--;
     }
     game.phase = FINISHED;
@@ -112,7 +112,7 @@ void check_board_end() {
     for (int c = 0; c < board.cell_count; c++) {
       Cell& cell = board.cells[c];
       if (cell.state != REVEALED) uncover(cell);
-      draw_cell(cell, SceneBuffer, 0);
+      redraw_changed_cell(c);
     }
     game.phase = FINISHED;
   }

@@ -6,7 +6,9 @@
 
 #include <functional>
 #include <stdexcept>
+#include <vector>
 
+#include "app/key_presses.h"
 #include "app/lifecycle.h"
 #include "app/settings.h"
 #include "board/board_load.h"
@@ -210,6 +212,110 @@ TEST_F(MainScreen, PauseStopsTheClock) {
     if (f == 40) key[KEY_ESC] = 1;
   });
   EXPECT_GT(game.game_time, before);
+}
+
+// How a player's press of a pause key reaches the game: the driver's
+// low-level callback, and key[] as a once-a-frame read sees it.
+struct PressStyle {
+  const char* name;
+  void (*press)(int f, int count);  // called from frame f of the press on
+};
+
+const PressStyle PRESS_STYLES[] = {
+    // Held for three frames.
+    {"P held",
+     [](int f, int) {
+       if (f == 0) {
+         note_key_event(KEY_P);
+         key[KEY_P] = -1;
+       }
+       if (f == 3) {
+         note_key_event(KEY_P | 0x80);
+         key[KEY_P] = 0;
+       }
+     }},
+    // Pressed and let go between two frames: key[] never shows it.
+    {"P tapped",
+     [](int f, int) {
+       if (f == 0) {
+         note_key_event(KEY_P);
+         note_key_event(KEY_P | 0x80);
+       }
+     }},
+    // As the X driver reports Pause: every other press comes as a
+    // release, letting go is never reported, and key[] keeps the state
+    // from one press to the next.
+    {"Pause under X",
+     [](int f, int count) {
+       if (f != 0) return;
+       const bool down = count % 2 == 0;
+       note_key_event(down ? KEY_PAUSE : KEY_PAUSE | 0x80);
+       key[KEY_PAUSE] = down ? -1 : 0;
+     }},
+    {"Num Lock held",
+     [](int f, int) {
+       if (f == 0) {
+         note_key_event(KEY_NUMLOCK);
+         key[KEY_NUMLOCK] = -1;
+       }
+       if (f == 2) {
+         note_key_event(KEY_NUMLOCK | 0x80);
+         key[KEY_NUMLOCK] = 0;
+       }
+     }},
+};
+
+// Ten presses, 20 frames apart: each one pauses or resumes. The clock
+// stands still exactly while paused.
+TEST_F(MainScreen, EveryPressOfAPauseKeyPausesOrResumes) {
+  for (const PressStyle& style : PRESS_STYLES) {
+    SCOPED_TRACE(style.name);
+    new_board(CLASSIC);
+    reveal_cell(40, 1, 0);
+    forget_key_presses();
+    frame = 0;
+    const int presses = 10, first = 10, gap = 20;
+    std::vector<int> standing(presses, -1);
+    float probe = 0.0f;
+    run([&](int f) {
+      const int n = (f - first) / gap, at = (f - first) % gap;
+      if (f >= first && n < presses) {
+        style.press(at, n);
+        if (at == gap - 3) probe = game.game_time;
+        if (at == gap - 1) standing[n] = game.game_time == probe;
+      }
+      if (f == first + presses * gap + 5) key[KEY_ESC] = 1;
+    });
+    for (int n = 0; n < presses; n++)
+      EXPECT_EQ(standing[n], n % 2 == 0 ? 1 : 0) << "after press " << n + 1 << (n % 2 == 0 ? ": paused" : ": running");
+    release_keys();
+  }
+}
+
+// Keypad 5 is no pause key, and a press made in a menu or a dialog does
+// not pause when the main screen comes back.
+TEST_F(MainScreen, OtherKeysAndOldPressesDoNotPause) {
+  new_board(CLASSIC);
+  reveal_cell(40, 1, 0);
+  forget_key_presses();
+  note_key_event(KEY_P);  // pressed while a dialog had the keyboard
+  note_key_event(KEY_P | 0x80);
+  float at_20 = 0.0f;
+  run([&](int f) {
+    if (f == 5) {
+      note_key_event(KEY_5_PAD);
+      key[KEY_5_PAD] = -1;
+    }
+    if (f == 8) {
+      note_key_event(KEY_5_PAD | 0x80);
+      key[KEY_5_PAD] = 0;
+    }
+    if (f == 20) at_20 = game.game_time;
+    if (f == 22) {
+      EXPECT_GT(game.game_time, at_20) << "the clock runs";
+      key[KEY_ESC] = 1;
+    }
+  });
 }
 
 TEST_F(MainScreen, ClearedEnduranceBoardRunsFireworksThenTheNextBoard) {

@@ -177,3 +177,71 @@ fg_capture_sound() {
 fg_sound_samples() {
   od -An -v -tu2 -w32 "$1" | awk '{ for (i = 1; i <= NF; i++) if ($i != 32768) n++ } END { print n + 0 }'
 }
+
+# Takes screenshot NAME, again and again, until the command "$@ NAME"
+# succeeds; returns 1 when it has not within about SECONDS. A moment
+# without a game picture (a display mode change) is waited out.
+fg_poll_screen() {  # name seconds command...
+  local name="$1" seconds="$2" x y
+  shift 2
+  local tries=$((seconds * 10))
+  for ((i = 0; i < tries; i++)); do
+    read -r x y <<<"$(fg_frame_origin)"
+    if [ -n "$x" ] && import -window root -crop "800x600+$x+$y" +repage "$FG_OUT/$name.png" 2>/dev/null &&
+      "$@" "$name"; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# fg_poll_screen, failing with MESSAGE when the screen does not come.
+fg_wait_screen() {  # name seconds message command...
+  local name="$1" seconds="$2" message="$3"
+  shift 3
+  fg_poll_screen "$name" "$seconds" "$@" || fail "$message"
+}
+
+# Does ACTION (a command) until screenshot NAME passes the check: the
+# action is repeated, up to three times, only when a try showed no effect
+# for three seconds (on a loaded machine a frame can outlast a click).
+fg_act_until() {  # action name message command...
+  local action="$1" name="$2" message="$3"
+  shift 3
+  for _ in 1 2 3; do
+    $action
+    fg_poll_screen "$name" 3 "$@" && return 0
+  done
+  fail "$message"
+}
+
+# The pause screen's frame, "Game Paused - ...".
+FG_PAUSE_FRAME=360x64+220+268
+
+# 0 when screenshot NAME shows, inside a rectangle (WxH+X+Y), what screenshot
+# REF shows; the name comes last for fg_wait_screen.
+fg_same_region() {  # ref geometry name
+  ! fg_region_changed "$1" "$3" "$2"
+}
+
+# 0 when screenshot NAME differs from screenshot REF inside a rectangle.
+fg_other_region() {  # ref geometry name
+  fg_region_changed "$1" "$3" "$2"
+}
+
+# Waits for the main screen with no game in play, its menu bar and play
+# area drawn, and the pointer (drawn into the picture) moved out of the
+# pause frame's place; screenshot NAME is then the reference without the
+# pause screen.
+fg_wait_main_screen() {  # name
+  fg_main_screen_drawn() {
+    local play menu
+    xdotool mousemove 700 $((550 + RANDOM % 2))  # again on every try, in case the window missed it
+    play="$(fg_pixel "$1" 600 450)"
+    menu="$(fg_pixel "$1" 60 8)"
+    [ "$play" != "0,0,0" ] && [ "$menu" != "$play" ] &&
+      [ "$(convert "$FG_OUT/$1.png" -crop "$FG_PAUSE_FRAME" -format '%k' info:)" = "1" ]
+  }
+  fg_wait_screen "$1" 10 "no main screen" fg_main_screen_drawn
+}

@@ -14,6 +14,7 @@
 #include "palette/palette_entries.h"
 #include "palette/palette_files.h"
 #include "render/render_fixture.h"
+#include "rules/actions.h"
 #include "support/headless.h"
 
 namespace {
@@ -323,3 +324,66 @@ TEST_F(StatusReadouts, PanelBadgesSeparatorFillerAndEdge) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Redrawing one cell on the real styles
+
+struct RealBoardCase {
+  const char* style;
+  int pattern;
+};
+
+class RealBoard : public ::testing::TestWithParam<RealBoardCase> {
+ protected:
+  void SetUp() override {
+    saved_game_ = game;
+    game.mode = CLASSIC;
+    ASSERT_EQ(load_board(game_path(GetParam().style).c_str(), GetParam().pattern, 0), 1);
+    fresh_ = create_bitmap_ex(8, 800, 600);
+  }
+  void TearDown() override {
+    destroy_bitmap(fresh_);
+    game = saved_game_;
+  }
+  // The whole board drawn afresh, as the main screen does after a dialog.
+  BITMAP* fresh_redraw() {
+    clear_to_color(fresh_, COL_BACKGROUND);
+    redraw_board(fresh_);
+    return fresh_;
+  }
+  GameSession saved_game_;
+  BITMAP* fresh_ = nullptr;
+};
+
+// Every cell flagged, then cleared, by the player's right clicks: the scene
+// ends as a fresh full redraw draws it, with no trace of a flag on a cell
+// or around it. One by one, then all flags before all are removed.
+TEST_P(RealBoard, FlagsPlacedAndRemovedLeaveNoTrace) {
+  Settings saved = settings;
+  settings.question_marks = 0;
+  game.phase = PLAYING;
+  clear_to_color(SceneBuffer, COL_BACKGROUND);
+  redraw_board(SceneBuffer);
+  for (int i = 0; i < board.cell_count; i++) {
+    cycle_flag(i);
+    ASSERT_EQ(board.cells[i].state, FLAGGED);
+    cycle_flag(i);
+  }
+  EXPECT_TRUE(same_pixels(SceneBuffer, fresh_redraw(), 0, 0, 799, 599)) << "one by one";
+  for (int i = 0; i < board.cell_count; i++) cycle_flag(i);
+  for (int i = 0; i < board.cell_count; i++) cycle_flag(i);
+  EXPECT_EQ(board.cells[board.cell_count - 1].state, HIDDEN);
+  EXPECT_TRUE(same_pixels(SceneBuffer, fresh_redraw(), 0, 0, 799, 599)) << "all, then all";
+  settings = saved;
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, RealBoard,
+                         ::testing::Values(RealBoardCase{"fgboards.dat", 3}, RealBoardCase{"fgboards.dat", 0},
+                                           RealBoardCase{"fgboards-hx.dat", 0}, RealBoardCase{"fgboards-tr.dat", 0}),
+                         [](const ::testing::TestParamInfo<RealBoardCase>& info) {
+                           std::string name = std::string(info.param.style).substr(0, std::strlen(info.param.style) - 4) +
+                                              "_" + std::to_string(info.param.pattern);
+                           for (char& c : name)
+                             if (c == '-' || c == '.') c = '_';
+                           return name;
+                         });
