@@ -1,5 +1,5 @@
 # Shared helpers of the end-to-end tests. Each test script is called as
-#   test_x.sh GAME_BINARY GAME_DIR WM_CLOSE OUT_DIR
+#   test_x.sh GAME_BINARY GAME_DIR WM_CLOSE OUT_DIR [CELL_CENTRES [POINTER_AT]]
 # and runs the real game in its own copy of the game folder under its own
 # Xvfb display. Screenshots and logs are kept in OUT_DIR/<test name>.
 set -euo pipefail
@@ -9,6 +9,7 @@ FG_GAME_DIR="$(realpath "$2")"
 FG_WM_CLOSE="$(realpath "$3")"
 FG_OUT="$(realpath -m "$4")/$(basename "$0" .sh)"
 FG_CELL_CENTRES="$(realpath "${5:-/nonexistent}")"
+FG_POINTER_AT="$(realpath -m "${6:-/nonexistent}")"
 rm -rf "$FG_OUT"
 mkdir -p "$FG_OUT"
 
@@ -16,9 +17,25 @@ FG_WORK="$(mktemp -d /tmp/fge2e.XXXXXX)"
 FG_XVFB_PID=""
 FG_GAME_PID=""
 
+# Ends a process of the test and waits until it is gone (SIGKILL after 5 s).
+fg_end_process() {
+  local pid="$1"
+  [ -n "$pid" ] || return 0
+  kill "$pid" 2>/dev/null || return 0
+  for _ in $(seq 1 250); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.02
+  done
+  kill -9 "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+
+# The game first, then its X server. The server is waited for: one that is
+# still shutting down would remove the socket of the next test's server on
+# the same display number.
 fg_cleanup() {
-  [ -n "$FG_GAME_PID" ] && kill "$FG_GAME_PID" 2>/dev/null || true
-  [ -n "$FG_XVFB_PID" ] && kill "$FG_XVFB_PID" 2>/dev/null || true
+  fg_end_process "$FG_GAME_PID"
+  fg_end_process "$FG_XVFB_PID"
   rm -rf "$FG_WORK"
 }
 trap fg_cleanup EXIT
@@ -36,21 +53,22 @@ fg_prepare_game() {
   FG_RUN="$FG_WORK/game"
 }
 
-# Starts Xvfb on a free display number and exports DISPLAY.
+# Starts Xvfb on a free display number and exports DISPLAY. The server
+# picks the number itself (-displayfd) and writes it once it accepts
+# connections, so tests started at the same moment (by other developers
+# on the same machine, too) never share a display.
 fg_start_xvfb() {
-  local n
-  for n in $(seq 91 140); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$FG_OUT/xvfb.log" 2>&1 &
-    FG_XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 1 50); do
-      xdpyinfo >/dev/null 2>&1 && return 0
-      sleep 0.1
-    done
-    kill "$FG_XVFB_PID" 2>/dev/null || true
-  done
-  fail "no Xvfb display could be started"
+  local numfile="$FG_WORK/display"
+  : >"$numfile"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numfile" >"$FG_OUT/xvfb.log" 2>&1 &
+  FG_XVFB_PID=$!
+  xvfb_ready() {
+    kill -0 "$FG_XVFB_PID" 2>/dev/null || fail "Xvfb did not start: $(cat "$FG_OUT/xvfb.log")"
+    grep -q '^[0-9][0-9]*$' "$numfile"
+  }
+  fg_wait_until "Xvfb gave no display number" xvfb_ready
+  export DISPLAY=":$(head -n 1 "$numfile")"
+  xdpyinfo >/dev/null 2>&1 || fail "no X server on $DISPLAY"
 }
 
 # Starts the game in the prepared folder; extra environment may be given
@@ -66,7 +84,11 @@ fg_wait_window() {
   for _ in $(seq 1 100); do
     wid="$(xdotool search --name '^FGrid' 2>/dev/null | head -n 1 || true)"
     [ -n "$wid" ] && { echo "$wid"; return 0; }
-    kill -0 "$FG_GAME_PID" 2>/dev/null || fail "the game ended before showing a window"
+    if ! kill -0 "$FG_GAME_PID" 2>/dev/null; then
+      local rc=0
+      wait "$FG_GAME_PID" || rc=$?
+      fail "the game ended before showing a window (exit code $rc, display $DISPLAY): $(cat "$FG_OUT/stdout.log" "$FG_OUT/stderr.log")"
+    fi
     sleep 0.1
   done
   fail "no game window appeared"
@@ -150,6 +172,11 @@ fg_pointer_at() {
     local ox oy
     read -r ox oy <<<"$(fg_frame_origin)"
     [ -n "$ox" ] || return 1
+    # The X helper looks again and again for a fifth of a second, fast.
+    if [ -x "$FG_POINTER_AT" ]; then
+      "$FG_POINTER_AT" $((ox + px)) $((oy + py)) 200
+      return
+    fi
     src=(-window root -crop "11x11+$((ox + px))+$((oy + py))" +repage)
   fi
   local cmd=convert
