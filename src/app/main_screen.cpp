@@ -45,12 +45,23 @@ BITMAP* object_bitmap(int index) { return static_cast<BITMAP*>(MainDatafile[inde
 
 void copy_scene() { blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h); }
 
-// The cell under the mouse, or -1; only points of the board rectangle
-// are looked up.
-int cell_under_mouse() {
-  if (board.cell_count == 0 || !mouse_in_rect(board_area.x1, board_area.y1, board_area.x2, board_area.y2)) return -1;
-  return cell_at(mouse_x, mouse_y);
+// Where the pointer was in the last pass that saw a button held on the
+// board. The mouse is polled once a frame, so a release and a move to the
+// next cell can both fall between two polls: the first pass that sees the
+// button up already sees the pointer over the next cell. A click on the
+// board therefore goes to this position: where the button came up when
+// the pointer stood still, and always the cell that was shown pressed.
+int held_x = 0, held_y = 0;
+
+// The cell at a point, or -1; only points of the board rectangle are
+// looked up.
+int cell_under(int x, int y) {
+  if (board.cell_count == 0 || x < board_area.x1 || x > board_area.x2 || y < board_area.y1 || y > board_area.y2)
+    return -1;
+  return cell_at(x, y);
 }
+
+int cell_under_mouse() { return cell_under(mouse_x, mouse_y); }
 
 bool check_allowed() {
   if (game.phase != PLAYING) return false;
@@ -227,16 +238,20 @@ void run_menu(TextButton* button, int (*menu)()) {
 }
 
 void board_input() {
-  const int cell = cell_under_mouse();
+  if (board_area.state == BUTTON_HELD || board_area.state == BUTTON_HELD_OUTSIDE) {
+    held_x = mouse_x;
+    held_y = mouse_y;
+  }
   const bool flags_allowed = game.mode != FLAGLESS && game.mode != MOVING_MINES;
   if (board_area.state == BUTTON_HELD && board_area.held_buttons == RIGHT_BUTTON && !right_press_latched) {
     right_press_latched = true;
-    if (flags_allowed) cycle_flag(cell);
+    if (flags_allowed) cycle_flag(cell_under_mouse());
   } else if (board_area.state == BUTTON_CLICKED) {
+    const int released = cell_under(held_x, held_y);
     if (board_area.held_buttons == LEFT_BUTTON)
-      reveal_cell(cell, 1, SFX_REVEAL);
+      reveal_cell(released, 1, SFX_REVEAL);
     else if (board_area.held_buttons > RIGHT_BUTTON && flags_allowed)
-      chord(cell);
+      chord(released);
   } else if (board_area.state != BUTTON_HELD) {
     right_press_latched = false;
   }

@@ -115,6 +115,38 @@ TEST_F(MainScreen, LeftClickRevealsAndEscQuits) {
   EXPECT_LT(frame, 12) << "Esc ends the screen at once";
 }
 
+TEST_F(MainScreen, AClickGoesToTheCellWhereTheButtonCameUp) {
+  new_board(CLASSIC);
+  reveal_cell(40, 1, 0);  // the mines are placed
+  auto_reveal_step();
+  // Two covered numbered cells (no cascade) that are not neighbours.
+  auto covered_clue = [](int from, int apart_from) {
+    for (int i = from; i < board.cell_count; i++) {
+      const Cell& c = board.cells[i];
+      if (c.state != HIDDEN || c.content == 0 || c.content >= 200) continue;
+      bool next_to = false;
+      if (apart_from >= 0)
+        for (int n = 0; n < c.neighbour_count; n++) next_to = next_to || c.neighbours[n] == apart_from;
+      if (!next_to && i != apart_from) return i;
+    }
+    return -1;
+  };
+  const int pressed = covered_clue(0, -1);
+  const int next = pressed < 0 ? -1 : covered_clue(pressed + 1, pressed);
+  ASSERT_GE(next, 0) << "no two covered clues apart";
+  run([&](int f) {
+    if (f == 1) point_at(pressed);
+    if (f == 2) mouse_b = 1;
+    if (f == 5) {  // the release and the move to the next cell between two frames
+      mouse_b = 0;
+      point_at(next);
+    }
+    if (f == 8) key[KEY_ESC] = 1;
+  });
+  EXPECT_EQ(board.cells[pressed].state, REVEALED) << "the cell under the release opens";
+  EXPECT_EQ(board.cells[next].state, HIDDEN) << "the cell the pointer moved on to stays covered";
+}
+
 TEST_F(MainScreen, RightPressFlagsOncePerPress) {
   new_board(CLASSIC);
   const int cell = 10;

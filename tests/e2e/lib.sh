@@ -1,5 +1,5 @@
 # Shared helpers of the end-to-end tests. Each test script is called as
-#   test_x.sh GAME_BINARY GAME_DIR WM_CLOSE OUT_DIR
+#   test_x.sh GAME_BINARY GAME_DIR WM_CLOSE OUT_DIR [CELL_CENTRES [POINTER_AT]]
 # and runs the real game in its own copy of the game folder under its own
 # Xvfb display. Screenshots and logs are kept in OUT_DIR/<test name>.
 set -euo pipefail
@@ -9,6 +9,7 @@ FG_GAME_DIR="$(realpath "$2")"
 FG_WM_CLOSE="$(realpath "$3")"
 FG_OUT="$(realpath -m "$4")/$(basename "$0" .sh)"
 FG_CELL_CENTRES="$(realpath "${5:-/nonexistent}")"
+FG_POINTER_AT="$(realpath -m "${6:-/nonexistent}")"
 rm -rf "$FG_OUT"
 mkdir -p "$FG_OUT"
 
@@ -16,9 +17,25 @@ FG_WORK="$(mktemp -d /tmp/fge2e.XXXXXX)"
 FG_XVFB_PID=""
 FG_GAME_PID=""
 
+# Ends a process of the test and waits until it is gone (SIGKILL after 5 s).
+fg_end_process() {
+  local pid="$1"
+  [ -n "$pid" ] || return 0
+  kill "$pid" 2>/dev/null || return 0
+  for _ in $(seq 1 250); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.02
+  done
+  kill -9 "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+
+# The game first, then its X server. The server is waited for: one that is
+# still shutting down would remove the socket of the next test's server on
+# the same display number.
 fg_cleanup() {
-  [ -n "$FG_GAME_PID" ] && kill "$FG_GAME_PID" 2>/dev/null || true
-  [ -n "$FG_XVFB_PID" ] && kill "$FG_XVFB_PID" 2>/dev/null || true
+  fg_end_process "$FG_GAME_PID"
+  fg_end_process "$FG_XVFB_PID"
   rm -rf "$FG_WORK"
 }
 trap fg_cleanup EXIT
@@ -36,21 +53,24 @@ fg_prepare_game() {
   FG_RUN="$FG_WORK/game"
 }
 
-# Starts Xvfb on a free display number and exports DISPLAY.
+# Starts Xvfb on a free display number and exports DISPLAY. The server
+# picks the number itself (-displayfd) and writes it once it accepts
+# connections, so tests started at the same moment (by other developers
+# on the same machine, too) never share a display. It does not reset when
+# its last client leaves: a game connecting during a reset loses its
+# display at once.
 fg_start_xvfb() {
-  local n
-  for n in $(seq 91 140); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$FG_OUT/xvfb.log" 2>&1 &
-    FG_XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 1 50); do
-      xdpyinfo >/dev/null 2>&1 && return 0
-      sleep 0.1
-    done
-    kill "$FG_XVFB_PID" 2>/dev/null || true
-  done
-  fail "no Xvfb display could be started"
+  local numfile="$FG_WORK/display"
+  : >"$numfile"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$numfile" >"$FG_OUT/xvfb.log" 2>&1 &
+  FG_XVFB_PID=$!
+  xvfb_ready() {
+    kill -0 "$FG_XVFB_PID" 2>/dev/null || fail "Xvfb did not start: $(cat "$FG_OUT/xvfb.log")"
+    grep -q '^[0-9][0-9]*$' "$numfile"
+  }
+  fg_wait_until "Xvfb gave no display number" xvfb_ready
+  export DISPLAY=":$(head -n 1 "$numfile")"
+  xdpyinfo >/dev/null 2>&1 || fail "no X server on $DISPLAY"
 }
 
 # Starts the game in the prepared folder; extra environment may be given
@@ -66,7 +86,11 @@ fg_wait_window() {
   for _ in $(seq 1 100); do
     wid="$(xdotool search --name '^FGrid' 2>/dev/null | head -n 1 || true)"
     [ -n "$wid" ] && { echo "$wid"; return 0; }
-    kill -0 "$FG_GAME_PID" 2>/dev/null || fail "the game ended before showing a window"
+    if ! kill -0 "$FG_GAME_PID" 2>/dev/null; then
+      local rc=0
+      wait "$FG_GAME_PID" || rc=$?
+      fail "the game ended before showing a window (exit code $rc, display $DISPLAY): $(cat "$FG_OUT/stdout.log" "$FG_OUT/stderr.log")"
+    fi
     sleep 0.1
   done
   fail "no game window appeared"
@@ -95,10 +119,134 @@ fg_frame_origin() {
 
 # A screenshot of the game's 800x600 picture.
 fg_screenshot() {
-  local name="$1" x y
+  _fg_capture "$1" || fail "no 800x600 game picture on the screen"
+}
+
+# The same; 1 when there is no game picture to take.
+_fg_capture() {
+  local x y
   read -r x y <<<"$(fg_frame_origin)"
-  [ -n "$x" ] || fail "no 800x600 game picture on the screen"
-  import -window root -crop "800x600+$x+$y" +repage "$FG_OUT/$name.png"
+  [ -n "$x" ] || return 1
+  import -window root -crop "800x600+$x+$y" +repage "$FG_OUT/$1.png"
+}
+
+# How long the waits below wait before they fail, in seconds.
+FG_WAIT_SECONDS="${FG_WAIT_SECONDS:-30}"
+
+# Runs a command again and again until it succeeds; fails with the message
+# when FG_WAIT_SECONDS have passed, or at once when the game has ended.
+fg_wait_until() {
+  local _fw_what="$1" _fw_start="${EPOCHREALTIME/./}"
+  shift
+  until "$@"; do
+    if [ -n "$FG_GAME_PID" ] && ! kill -0 "$FG_GAME_PID" 2>/dev/null; then
+      fail "$_fw_what (the game ended)"
+    fi
+    [ $(( ${EPOCHREALTIME/./} - _fw_start )) -lt $(( FG_WAIT_SECONDS * 1000000 )) ] ||
+      fail "$_fw_what (after ${FG_WAIT_SECONDS} s)"
+    sleep 0.02
+  done
+}
+
+# The game's pointer position "X Y" in its picture, from the system
+# pointer.
+fg_pointer_position() {
+  local ox oy X Y SCREEN WINDOW
+  read -r ox oy <<<"$(fg_frame_origin)"
+  eval "$(xdotool getmouselocation --shell)"
+  X=$((X - ox)) Y=$((Y - oy))
+  # Where the whole pointer shows in the picture.
+  X=$((X < 1 ? 1 : (X > 780 ? 780 : X))) Y=$((Y < 0 ? 0 : (Y > 580 ? 580 : Y)))
+  echo "$X" "$Y"
+}
+
+# 0 when the game's picture shows its pointer with the tip at (X, Y): the
+# game draws its pointer into every frame at the position it polled, so
+# such a frame was composed after the pointer got there. The picture is a
+# fresh capture, or the screenshot named by a third argument. The
+# pointer's left edge is a dark line and a light triangle right of it:
+# row r has the dark pixel at 0, light ones at 1 to r-1, a dark one at r.
+fg_pointer_at() {
+  local px="$1" py="$2" src
+  if [ -n "${3:-}" ]; then
+    src=("$FG_OUT/$3.png" -crop "11x11+$px+$py" +repage)
+  else
+    local ox oy
+    read -r ox oy <<<"$(fg_frame_origin)"
+    [ -n "$ox" ] || return 1
+    # The X helper looks again and again for a fifth of a second, fast.
+    if [ -x "$FG_POINTER_AT" ]; then
+      "$FG_POINTER_AT" $((ox + px)) $((oy + py)) 200
+      return
+    fi
+    src=(-window root -crop "11x11+$((ox + px))+$((oy + py))" +repage)
+  fi
+  local cmd=convert
+  [ -n "${3:-}" ] || cmd=import
+  "$cmd" "${src[@]}" txt:- 2>/dev/null | awk -F'[(),: ]+' '
+    NR > 1 {
+      x = $1; y = $2; s = $3 + $4 + $5
+      if (x > y) next
+      if (x == 0 || x == y) { if (s > 150) bad++ }
+      else if (s < 600) bad++
+      seen++
+    }
+    END { exit !(seen == 66 && bad == 0) }'
+}
+
+# Moves the pointer to a point of the game's picture and waits until the
+# game shows it there.
+fg_move() {
+  local ox oy
+  read -r ox oy <<<"$(fg_frame_origin)"
+  [ -n "$ox" ] || fail "no 800x600 game picture on the screen"
+  xdotool mousemove $((ox + $1)) $((oy + $2))
+  fg_wait_until "the game did not show its pointer at $1,$2" fg_pointer_at "$1" "$2"
+}
+
+# 0 when the screenshot shows the main screen: the play area is not black
+# and the menu bar is drawn in another colour.
+fg_main_screen_shown() {
+  local play menu
+  play="$(fg_pixel "$1" 600 450)"
+  menu="$(fg_pixel "$1" 60 8)"
+  [ "$play" != "0,0,0" ] && [ "$menu" != "$play" ]
+}
+
+# Takes screenshots named NAME until a check passes on them: the check is
+# a command to which the name is appended. Fails with the message after
+# FG_WAIT_SECONDS.
+fg_wait_screen() {
+  local name="$1" what="$2"
+  shift 2
+  _fg_shot_and_check() { _fg_capture "$name" 2>/dev/null && "$@" "$name"; }
+  fg_wait_until "$what" _fg_shot_and_check "$@"
+}
+
+# Waits until the game shows its main screen; the last screenshot is kept
+# as NAME.
+fg_wait_drawn() {
+  fg_wait_screen "$1" "the game did not draw its main screen" fg_main_screen_shown
+}
+
+# Takes screenshots named NAME until a rectangle (WxH+X+Y) differs from the
+# screenshot BEFORE; fails with the message otherwise.
+fg_wait_change() {
+  local before="$1" name="$2" rect="$3" what="$4"
+  _fg_changed_from() { fg_region_changed "$before" "$1" "$rect"; }
+  fg_wait_screen "$name" "$what" _fg_changed_from
+}
+
+# The look of each cell in a screenshot, one line per cell in the order of
+# the centres file (lines "x y"): the colours of five points around the
+# centre. Two screenshots show a cell alike when its lines are equal.
+fg_cell_looks() {
+  local fmt="" x y
+  while read -r x y; do
+    fmt+="%[pixel:p{$x,$y}] %[pixel:p{$((x - 3)),$((y - 3))}] %[pixel:p{$((x + 3)),$((y + 3))}]"
+    fmt+=" %[pixel:p{$((x - 3)),$((y + 3))}] %[pixel:p{$((x + 3)),$((y - 3))}]\n"
+  done <"$2"
+  convert "$FG_OUT/$1.png" -format "$fmt" info:
 }
 
 # The colour of one pixel of a screenshot, as "r,g,b" in 0..255.
@@ -119,17 +267,42 @@ fg_colour_near() {
   done
 }
 
-# Presses a key as a player does.
+# Presses a key as a player does, and holds it until the game has drawn a
+# frame with the key down, then waits for a frame after its release. (The
+# pointer is nudged by a pixel each time: a frame that shows the pointer
+# at the new place was composed after the key event.) A second argument
+# of older callers is accepted and ignored: wait for the key's effect with
+# fg_wait_change or fg_wait_screen instead. Not for F2, whose press the
+# game waits out without drawing frames: use fg_key_tap.
 fg_key() {
-  xdotool keydown "$1" sleep 0.15 keyup "$1"
-  sleep "${2:-0.5}"
+  local x y
+  read -r x y <<<"$(fg_pointer_position)"
+  xdotool keydown "$1"
+  fg_move $((x > 0 ? x - 1 : x + 1)) "$y"
+  xdotool keyup "$1"
+  fg_move "$x" "$y"
 }
 
-# Clicks with the right mouse button.
-fg_right_click() {
+# Taps a key (held 0.15 s, as a player does) and waits for a frame after
+# its release.
+fg_key_tap() {
+  xdotool keydown "$1" sleep 0.15 keyup "$1"
+  fg_two_frames
+}
+
+# Waits until the game has composed two more frames (the pointer, nudged a
+# pixel and back, shows where it was sent): one whole pass of whatever
+# screen runs has seen everything that happened before the call.
+fg_two_frames() {
   local x y
-  read -r x y <<<"$(fg_frame_origin)"
-  xdotool mousemove $((x + $1)) $((y + $2)) sleep 0.1 mousedown 3 sleep 0.15 mouseup 3
+  read -r x y <<<"$(fg_pointer_position)"
+  fg_move $((x > 0 ? x - 1 : x + 1)) "$y"
+  fg_move "$x" "$y"
+}
+
+# Clicks with the right mouse button; see fg_click.
+fg_right_click() {
+  fg_click_button 3 "$1" "$2"
 }
 
 # The screen positions of a board's cells, "x y" per line.
@@ -145,12 +318,37 @@ fg_region_changed() {
   [ "$a" != "$b" ]
 }
 
-# Clicks at a point of the game's picture, holding the button as a player
-# does, for a tenth of a second or more.
+# A left click after which the game's picture may be gone or moved (Quit,
+# a display mode change): pressed as fg_click does, and released without
+# waiting for another frame.
+fg_click_to_end() {
+  fg_move "$1" "$2"
+  xdotool mousedown 1
+  fg_move $(($1 > 0 ? $1 - 1 : $1 + 1)) "$2"
+  xdotool mousemove_relative -- $(($1 > 0 ? 1 : -1)) 0 mouseup 1
+}
+
+# Clicks with the left button at a point of the game's picture; see
+# fg_click_button.
 fg_click() {
-  local x y
-  read -r x y <<<"$(fg_frame_origin)"
-  xdotool mousemove $((x + $1)) $((y + $2)) sleep 0.2 mousedown 1 sleep 0.15 mouseup 1
+  fg_click_button 1 "$1" "$2"
+}
+
+# Clicks with a button (1 left, 2 middle, 3 right) at a point of the game's
+# picture, and returns when the game has seen the press and the release:
+# the pointer goes there and the game shows it there; the button goes down
+# and stays down until a frame shows the pointer nudged a pixel to the
+# side (that frame was composed after the press); it comes up with the
+# pointer back on the point, and the pointer stays there until a frame
+# shows it (composed after the release). No frame can miss the press or
+# see the release elsewhere.
+fg_click_button() {
+  local button="$1" x="$2" y="$3"
+  fg_move "$x" "$y"
+  xdotool mousedown "$button"
+  fg_move $((x > 0 ? x - 1 : x + 1)) "$y"
+  xdotool mouseup "$button"
+  fg_move "$x" "$y"
 }
 
 # A settings file of defaults with the window (1) or full screen (0) choice.
@@ -178,44 +376,6 @@ fg_sound_samples() {
   od -An -v -tu2 -w32 "$1" | awk '{ for (i = 1; i <= NF; i++) if ($i != 32768) n++ } END { print n + 0 }'
 }
 
-# Takes screenshot NAME, again and again, until the command "$@ NAME"
-# succeeds; returns 1 when it has not within about SECONDS. A moment
-# without a game picture (a display mode change) is waited out.
-fg_poll_screen() {  # name seconds command...
-  local name="$1" seconds="$2" x y
-  shift 2
-  local tries=$((seconds * 10))
-  for ((i = 0; i < tries; i++)); do
-    read -r x y <<<"$(fg_frame_origin)"
-    if [ -n "$x" ] && import -window root -crop "800x600+$x+$y" +repage "$FG_OUT/$name.png" 2>/dev/null &&
-      "$@" "$name"; then
-      return 0
-    fi
-    sleep 0.1
-  done
-  return 1
-}
-
-# fg_poll_screen, failing with MESSAGE when the screen does not come.
-fg_wait_screen() {  # name seconds message command...
-  local name="$1" seconds="$2" message="$3"
-  shift 3
-  fg_poll_screen "$name" "$seconds" "$@" || fail "$message"
-}
-
-# Does ACTION (a command) until screenshot NAME passes the check: the
-# action is repeated, up to three times, only when a try showed no effect
-# for three seconds (on a loaded machine a frame can outlast a click).
-fg_act_until() {  # action name message command...
-  local action="$1" name="$2" message="$3"
-  shift 3
-  for _ in 1 2 3; do
-    $action
-    fg_poll_screen "$name" 3 "$@" && return 0
-  done
-  fail "$message"
-}
-
 # The pause screen's frame, "Game Paused - ...".
 FG_PAUSE_FRAME=360x64+220+268
 
@@ -230,18 +390,13 @@ fg_other_region() {  # ref geometry name
   fg_region_changed "$1" "$3" "$2"
 }
 
-# Waits for the main screen with no game in play, its menu bar and play
-# area drawn, and the pointer (drawn into the picture) moved out of the
-# pause frame's place; screenshot NAME is then the reference without the
-# pause screen.
+# Waits for the main screen with the pointer parked in the play area, away
+# from the pause frame's place, and no pause frame shown; screenshot NAME
+# is then the reference without the pause screen.
 fg_wait_main_screen() {  # name
-  fg_main_screen_drawn() {
-    local play menu
-    xdotool mousemove 700 $((550 + RANDOM % 2))  # again on every try, in case the window missed it
-    play="$(fg_pixel "$1" 600 450)"
-    menu="$(fg_pixel "$1" 60 8)"
-    [ "$play" != "0,0,0" ] && [ "$menu" != "$play" ] &&
-      [ "$(convert "$FG_OUT/$1.png" -crop "$FG_PAUSE_FRAME" -format '%k' info:)" = "1" ]
+  fg_move 700 550
+  _fg_main_without_pause() {
+    fg_main_screen_shown "$1" && [ "$(convert "$FG_OUT/$1.png" -crop "$FG_PAUSE_FRAME" -format '%k' info:)" = "1" ]
   }
-  fg_wait_screen "$1" 10 "no main screen" fg_main_screen_drawn
+  fg_wait_screen "$1" "no main screen" _fg_main_without_pause
 }

@@ -6,20 +6,6 @@
 source "$(dirname "$0")/lib.sh"
 fg_prepare_game
 
-# Waits until a screenshot shows what a test (a shell condition on the
-# screenshot NAME) expects, 10 s at the most.
-wait_for_shot() {  # name, description, condition...
-  local name="$1" what="$2"
-  shift 2
-  for _ in $(seq 1 50); do
-    if fg_screenshot "$name" 2>/dev/null && "$@"; then return 0; fi
-    sleep 0.2
-  done
-  fail "$what did not show"
-}
-menu_bar_drawn() { [ "$(fg_pixel main 60 8)" != "0,0,0" ]; }
-chooser_open() { fg_region_changed main dialog 300x200+250+200; }
-
 # Stops the test's X server with a signal and waits until it is gone, so
 # that the next server does not meet the old one on its display number.
 stop_xvfb() {  # signal
@@ -35,10 +21,10 @@ start_in() {  # place
   fg_settings_windowed 1
   fg_start_game
   fg_wait_window >/dev/null
-  wait_for_shot main "the main screen" menu_bar_drawn
+  fg_wait_drawn main
   if [ "$1" = dialog ]; then
-    fg_key F1 0
-    wait_for_shot dialog "the board chooser" chooser_open
+    fg_key F1
+    fg_wait_change main dialog 300x200+250+200 "no board chooser"
   fi
   # The settings file now exists; what is checked below is written at the end.
   rm -f "$FG_RUN/fgrid.cfg"

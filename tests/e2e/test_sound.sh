@@ -10,11 +10,12 @@ raw="$(fg_capture_sound)"
 fg_settings_windowed 1
 fg_start_game
 wid="$(fg_wait_window)"
-sleep 1
+fg_wait_drawn started
 [ -f "$raw" ] || fail "the sound system did not open the ALSA device"
 before="$(fg_sound_samples "$raw")"
 fg_click 40 8
-sleep 1
+click_heard() { [ "$(fg_sound_samples "$raw")" -gt 1000 ]; }
+fg_wait_until "the click was not heard" click_heard
 "$FG_WM_CLOSE" "$wid"
 fg_wait_exit
 rc="$FG_RC"

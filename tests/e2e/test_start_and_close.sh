@@ -39,8 +39,7 @@ close_and_check() {  # window id, expected windowed byte
 # First start: no settings file, full screen.
 fg_start_game
 wid="$(fg_wait_window)"
-sleep 1
-fg_screenshot fullscreen
+fg_wait_drawn fullscreen
 check_frame fullscreen
 close_and_check "$wid" 0
 
@@ -48,10 +47,9 @@ close_and_check "$wid" 0
 fg_settings_windowed 1
 fg_start_game
 wid="$(fg_wait_window)"
-sleep 1
+fg_wait_drawn windowed
 geometry="$(xwininfo -id "$wid" | awk '/Width:/{w=$2} /Height:/{h=$2} /Map State:/{m=$3} END{print w "x" h " " m}')"
 [ "$geometry" = "800x600 IsViewable" ] || fail "window is $geometry"
-fg_screenshot windowed
 check_frame windowed
 xprop -id "$wid" WM_HINTS >"$FG_OUT/wm_hints.txt"
 grep -q "bitmap id # to use for icon" "$FG_OUT/wm_hints.txt" || fail "the window has no icon: $(cat "$FG_OUT/wm_hints.txt")"
