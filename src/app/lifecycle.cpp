@@ -71,6 +71,7 @@ int set_display_mode(int windowed, int width, int height) {
   if (set_gfx_mode(windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN, width, height, 0, 0) != 0)
     return 0;
   clear_to_color(screen, 0);
+  invalidate_sent_frame();
   if (BackBuffer) destroy_bitmap(BackBuffer);
   if (SceneBuffer) destroy_bitmap(SceneBuffer);
   BackBuffer = create_bitmap_ex(8, width, height);
@@ -160,6 +161,40 @@ void update_frame_time() {
 
 void reset_clock() { clock_seconds = 0.0f; }
 
+// The last frame sent to the screen and its offsets. Converting a frame
+// to the window's format and sending it to the X server is most of what an
+// idle frame costs; comparing it with this copy is a small part of that.
+namespace {
+BITMAP* sent_frame = nullptr;
+int sent_ox = 0, sent_oy = 0;
+bool sent_frame_valid = false;
+
+// Whether the frame differs from the last one sent (then it becomes the
+// last one sent).
+bool frame_is_new(BITMAP* frame, int ox, int oy) {
+  const size_t row = static_cast<size_t>(frame->w);
+  int y = 0;
+  if (sent_frame_valid && sent_frame->w == frame->w && sent_frame->h == frame->h && sent_ox == ox && sent_oy == oy) {
+    while (y < frame->h && std::memcmp(frame->line[y], sent_frame->line[y], row) == 0) y++;
+    if (y == frame->h) return false;
+  } else {
+    if (sent_frame && (sent_frame->w != frame->w || sent_frame->h != frame->h)) {
+      destroy_bitmap(sent_frame);
+      sent_frame = nullptr;
+    }
+    if (!sent_frame) sent_frame = create_bitmap_ex(8, frame->w, frame->h);
+    if (!sent_frame) return true;  // nothing to compare with: every frame is sent
+  }
+  for (; y < frame->h; y++) std::memcpy(sent_frame->line[y], frame->line[y], row);
+  sent_ox = ox;
+  sent_oy = oy;
+  sent_frame_valid = true;
+  return true;
+}
+}  // namespace
+
+void invalidate_sent_frame() { sent_frame_valid = false; }
+
 void present_frame() {
   int dx = 0, dy = 0;
   if (frame_driver) {
@@ -187,12 +222,16 @@ void present_frame() {
   }
 
   if (frame_driver) {
+    const bool fresh = frame_is_new(BackBuffer, ox, oy);
     if (frame_driver->show) frame_driver->show(BackBuffer, ox, oy);
+    if (fresh && frame_driver->send) frame_driver->send(BackBuffer, ox, oy);
   } else {
     vsync();
-    acquire_bitmap(screen);
-    blit(BackBuffer, screen, 0, 0, ox, oy, BackBuffer->w, BackBuffer->h);
-    release_bitmap(screen);
+    if (frame_is_new(BackBuffer, ox, oy)) {
+      acquire_bitmap(screen);
+      blit(BackBuffer, screen, 0, 0, ox, oy, BackBuffer->w, BackBuffer->h);
+      release_bitmap(screen);
+    }
     poll_mouse();
   }
   update_frame_time();
@@ -204,5 +243,8 @@ void shutdown() {
   if (SceneBuffer) destroy_bitmap(SceneBuffer);
   BackBuffer = nullptr;
   SceneBuffer = nullptr;
+  if (sent_frame) destroy_bitmap(sent_frame);
+  sent_frame = nullptr;
+  sent_frame_valid = false;
   allegro_exit();
 }

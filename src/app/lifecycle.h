@@ -27,7 +27,7 @@ extern const char* const SOUND_DATAFILE_NAME;  // "fgridsfx.dat"
 
 // Frames without a screen: when a driver is set, present_frame neither
 // waits for the retrace nor touches the screen, the mouse driver or its
-// mickeys. It hands the finished frame (with the shake offsets) to show
+// mickeys. It hands every finished frame (with the shake offsets) to show
 // instead, and takes the mouse movement of the frame from mickey_x and
 // mickey_y. Tests and benchmarks use this to run frame loops frame by
 // frame with scripted input and frame times.
@@ -39,6 +39,10 @@ struct FrameDriver {
   // is waited out), where the library would otherwise be left to change
   // the key state.
   void (*wait)();
+  // Called, after show, only for the frames that would be sent to the
+  // screen: a frame identical to the last one sent, at the same offsets,
+  // is not sent again.
+  void (*send)(BITMAP* frame, int ox, int oy) = nullptr;
 };
 // One pass of a wait that shows no frame: a millisecond's rest, or the
 // frame driver's wait.
@@ -50,6 +54,10 @@ int set_display_mode(int windowed, int width, int height);
 void load_datafiles();
 [[noreturn]] void fatal_error(int code);
 void present_frame();
+// Whatever changes the screen outside present_frame (a new display mode, a
+// clear of the screen) calls this, so that the next frame is sent even
+// when it is identical to the last one sent.
+void invalidate_sent_frame();
 void update_frame_time();
 void reset_clock();
 void shutdown();

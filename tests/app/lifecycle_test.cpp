@@ -57,6 +57,64 @@ TEST_F(FramePresenter, TicksBecomeFrameSecondsAndTheClock) {
   EXPECT_EQ(clock_seconds, 0.0f);
 }
 
+std::vector<Shown> sent;
+void record_sent(BITMAP*, int ox, int oy) { sent.push_back({ox, oy}); }
+
+// Every frame is shown to the driver; only frames that differ from the
+// last one sent (its pixels, its size or its offsets), or follow an
+// invalidation, are sent.
+TEST_F(FramePresenter, SendsOnlyFramesThatDifferFromTheLastSent) {
+  driver.send = record_sent;
+  sent.clear();
+  set_seed(7);
+  BITMAP* const normal = BackBuffer;
+  BITMAP* const small = create_bitmap_ex(8, 640, 480);
+  clear_to_color(small, 3);
+  clear_to_color(BackBuffer, 3);
+  invalidate_sent_frame();
+  struct Step {
+    const char* what;
+    void (*change)();
+    bool sent;
+  } steps[] = {
+      {"first frame after an invalidation", [] {}, true},
+      {"the same frame", [] {}, false},
+      {"the same frame again", [] {}, false},
+      {"the last pixel changed", [] { putpixel(BackBuffer, BackBuffer->w - 1, BackBuffer->h - 1, 9); }, true},
+      {"the same changed frame", [] {}, false},
+      {"the first pixel changed", [] { putpixel(BackBuffer, 0, 0, 9); }, true},
+      {"an invalidation (new display mode)", [] { invalidate_sent_frame(); }, true},
+      {"after it, the same frame", [] {}, false},
+      {"a shaken frame", [] { game.shake = 20.0f; }, true},
+      {"the shake stopped, the same pixels", [] { game.shake = 0.0f; }, true},
+      {"the same frame unshaken", [] {}, false},
+  };
+  size_t expected_sent = 0;
+  for (const Step& step : steps) {
+    step.change();
+    shown.clear();
+    present_frame();
+    ASSERT_EQ(shown.size(), 1u) << step.what << ": every frame is shown";
+    expected_sent += step.sent;
+    ASSERT_EQ(sent.size(), expected_sent) << step.what;
+    if (step.sent) {
+      EXPECT_EQ(sent.back().ox, shown[0].ox) << step.what;
+      EXPECT_EQ(sent.back().oy, shown[0].oy) << step.what;
+    }
+  }
+  EXPECT_TRUE(sent[sent.size() - 2].ox != 0 || sent[sent.size() - 2].oy != 0) << "the shaken frame was moved";
+  // A frame of another size (another display mode) is sent, then skipped.
+  BackBuffer = small;
+  present_frame();
+  EXPECT_EQ(sent.size(), ++expected_sent);
+  present_frame();
+  EXPECT_EQ(sent.size(), expected_sent);
+  BackBuffer = normal;
+  present_frame();
+  EXPECT_EQ(sent.size(), ++expected_sent);
+  destroy_bitmap(small);
+}
+
 TEST_F(FramePresenter, MouseMovementStirsTheBoardSeed) {
   board_seed = 100;
   board_counter = 5;
