@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "app/datafile_check.h"
 #include "app/main_datafile.h"
@@ -108,10 +109,8 @@ void start_up() {
   set_window_title("FGrid v1.0");
   set_close_button_callback(on_window_close);
 
-  LOCK_VARIABLE(tick_count);
-  LOCK_FUNCTION(timer_tick);
   if (install_timer() != 0) fatal_error(1);
-  install_int_ex(timer_tick, BPS_TO_TIMER(TICKS_PER_SECOND));
+  start_tick_clock();
   if (install_keyboard() != 0) fatal_error(2);
   if (install_mouse() == -1) fatal_error(3);
   // The game follows the system pointer where it is instead of trapping
@@ -154,7 +153,38 @@ void wait_without_frame() {
   }
 }
 
+namespace {
+bool ticks_from_clock = false;
+timespec tick_origin{};
+long long ticks_taken = 0;  // whole ticks since tick_origin already added
+
+long long ticks_since_origin() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  long long sec = now.tv_sec - tick_origin.tv_sec;
+  long long nsec = now.tv_nsec - tick_origin.tv_nsec;
+  if (nsec < 0) {
+    sec--;
+    nsec += 1000000000;
+  }
+  return sec * TICKS_PER_SECOND + nsec * TICKS_PER_SECOND / 1000000000;
+}
+}  // namespace
+
+void start_tick_clock() {
+  clock_gettime(CLOCK_MONOTONIC, &tick_origin);
+  ticks_taken = 0;
+  ticks_from_clock = true;
+}
+
+void stop_tick_clock() { ticks_from_clock = false; }
+
 void update_frame_time() {
+  if (ticks_from_clock) {
+    const long long total = ticks_since_origin();
+    tick_count.fetch_add(static_cast<int>(total - ticks_taken));
+    ticks_taken = total;
+  }
   frame_seconds = static_cast<float>(tick_count.exchange(0)) * 0.00041666668f;
   clock_seconds += frame_seconds;
 }

@@ -14,7 +14,7 @@ extern DATAFILE* MainDatafile;
 extern DATAFILE* SoundDatafile;
 extern char board_file_name[16];
 
-extern std::atomic<int> tick_count;       // 2400 per second, from the timer thread
+extern std::atomic<int> tick_count;       // 1/2400 s ticks not yet taken by a frame
 extern std::atomic<int> close_requested;  // set by the window-close hook
 extern std::atomic<int> pause_requested;  // set when the display is switched away
 extern float frame_seconds;
@@ -59,6 +59,12 @@ void present_frame();
 // when it is identical to the last one sent.
 void invalidate_sent_frame();
 void update_frame_time();
+// The game's ticks: once started, every update_frame_time adds to
+// tick_count the whole ticks of the monotonic clock elapsed since the last
+// one, carrying the part of a tick left over, so that no tick is lost.
+// Without it (headless), tick_count holds only the ticks a test feeds.
+void start_tick_clock();
+void stop_tick_clock();
 void reset_clock();
 void shutdown();
 const char* fatal_error_message(int code);  // nullptr for codes without a message

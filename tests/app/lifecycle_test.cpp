@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "app/main_datafile.h"
@@ -113,6 +115,42 @@ TEST_F(FramePresenter, SendsOnlyFramesThatDifferFromTheLastSent) {
   present_frame();
   EXPECT_EQ(sent.size(), ++expected_sent);
   destroy_bitmap(small);
+}
+
+double monotonic_seconds() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+// With the tick clock, frames take whole 1/2400 s ticks of the monotonic
+// clock; frames shorter than a tick carry their part tick to the next, so
+// the ticks of many short frames add up to the time they took.
+TEST_F(FramePresenter, TicksFromTheMonotonicClockAreNeverLost) {
+  reset_clock();
+  const double before_start = monotonic_seconds();
+  start_tick_clock();
+  const double after_start = monotonic_seconds();
+  int frames = 0, empty_frames = 0;
+  double before_last = 0.0, after_last = 0.0;
+  do {
+    before_last = monotonic_seconds();
+    present_frame();
+    after_last = monotonic_seconds();
+    frames++;
+    empty_frames += frame_seconds == 0.0f;
+    const float ticks = frame_seconds / 0.00041666668f;
+    ASSERT_NEAR(ticks, std::round(ticks), 1e-3) << "whole ticks only";
+  } while (after_last - after_start < 0.05);
+  stop_tick_clock();
+  EXPECT_GT(empty_frames, 0) << "some frames were shorter than a tick";
+  const double total_ticks = clock_seconds / 0.00041666668;
+  EXPECT_GE(total_ticks, std::floor((before_last - after_start) * TICKS_PER_SECOND) - 0.01) << frames << " frames";
+  EXPECT_LE(total_ticks, std::ceil((after_last - before_start) * TICKS_PER_SECOND) + 0.01) << frames << " frames";
+  // Stopped, the clock adds nothing: frames take only the ticks fed.
+  tick_count = 0;
+  present_frame();
+  EXPECT_EQ(frame_seconds, 0.0f);
 }
 
 TEST_F(FramePresenter, MouseMovementStirsTheBoardSeed) {
