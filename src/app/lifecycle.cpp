@@ -32,11 +32,20 @@ float clock_seconds = 0.0f;
 int pointer_visible = 0;
 FrameDriver* frame_driver = nullptr;
 
+// The rate of the retrace the library simulates on X11.
+constexpr int RETRACES_PER_SECOND = 70;
+
 const char* const MAIN_DATAFILE_NAME = "fgridgx.dat";
 const char* const SOUND_DATAFILE_NAME = "fgridsfx.dat";
 
 void timer_tick() { tick_count.fetch_add(1, std::memory_order_relaxed); }
 END_OF_FUNCTION(timer_tick)
+
+// Does nothing: installed at the retrace rate, it wakes the library's
+// timer thread, which advances the simulated retrace that vsync waits for
+// only when it wakes (left alone, it sleeps about 27 ms at a time).
+void retrace_wake() {}
+END_OF_FUNCTION(retrace_wake)
 
 void on_window_close() { close_requested.store(1); }
 END_OF_FUNCTION(on_window_close)
@@ -110,6 +119,8 @@ void start_up() {
   set_close_button_callback(on_window_close);
 
   if (install_timer() != 0) fatal_error(1);
+  LOCK_FUNCTION(retrace_wake);
+  if (install_int_ex(retrace_wake, BPS_TO_TIMER(RETRACES_PER_SECOND)) != 0) fatal_error(1);
   start_tick_clock();
   if (install_keyboard() != 0) fatal_error(2);
   if (install_mouse() == -1) fatal_error(3);

@@ -55,8 +55,8 @@ SETUP
 # Allegro's ALSA probe complains on stderr when there is no sound card.
 echo "== The game in a window under Xvfb (targets: first frame under 0.3 s, under 20 MB;"
 echo "   still screen at or below the baseline and under 2 % of a core)"
-"$build/tests/game_figures" -l "still on its main screen" "$work" 5 2>/dev/null
-"$build/tests/game_figures" -l "with a board in play, its clock running" -s "bash $work/start_clock.sh" "$work" 5 2>/dev/null |
+"$build/tests/game_figures" -l "still on its main screen" "$work" 10 2>/dev/null
+"$build/tests/game_figures" -l "with a board in play, its clock running" -s "bash $work/start_clock.sh" "$work" 10 2>/dev/null |
   grep "CPU share\|setup" || true
 echo "== Baseline: a bare loop of vsync and one full-screen blit, in the same conditions"
-"$build/tests/game_figures" -l "of the bare loop" "$work" 5 "$build/tests/bare_loop" 2>/dev/null | grep "CPU share"
+"$build/tests/game_figures" -l "of the bare loop" "$work" 10 "$build/tests/bare_loop" 2>/dev/null | grep "CPU share"
