@@ -202,9 +202,9 @@ void update_frame_time() {
 
 void reset_clock() { clock_seconds = 0.0f; }
 
-// The last frame sent to the screen and its offsets. Converting a frame
-// to the window's format and sending it to the X server is most of what an
-// idle frame costs; comparing it with this copy is a small part of that.
+// The last frame sent to the screen and its offsets. A frame sent is
+// converted to the window's format and handed to the X server; comparing
+// it with this copy instead costs about as much as one copy of the frame.
 namespace {
 BITMAP* sent_frame = nullptr;
 int sent_ox = 0, sent_oy = 0;
@@ -224,7 +224,10 @@ bool frame_is_new(BITMAP* frame, int ox, int oy) {
       sent_frame = nullptr;
     }
     if (!sent_frame) sent_frame = create_bitmap_ex(8, frame->w, frame->h);
-    if (!sent_frame) return true;  // nothing to compare with: every frame is sent
+    if (!sent_frame) {  // nothing to compare with: every frame is sent
+      sent_frame_valid = false;
+      return true;
+    }
   }
   for (; y < frame->h; y++) std::memcpy(sent_frame->line[y], frame->line[y], row);
   sent_ox = ox;
