@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "app/datafile_check.h"
 #include "app/display_events.h"
@@ -34,11 +35,20 @@ float clock_seconds = 0.0f;
 int pointer_visible = 0;
 FrameDriver* frame_driver = nullptr;
 
+// The rate of the retrace the library simulates on X11.
+constexpr int RETRACES_PER_SECOND = 70;
+
 const char* const MAIN_DATAFILE_NAME = "fgridgx.dat";
 const char* const SOUND_DATAFILE_NAME = "fgridsfx.dat";
 
 void timer_tick() { tick_count.fetch_add(1, std::memory_order_relaxed); }
 END_OF_FUNCTION(timer_tick)
+
+// Does nothing: installed at the retrace rate, it wakes the library's
+// timer thread, which advances the simulated retrace that vsync waits for
+// only when it wakes (left alone, it sleeps about 27 ms at a time).
+void retrace_wake() {}
+END_OF_FUNCTION(retrace_wake)
 
 void on_window_close() { close_requested.store(1); }
 END_OF_FUNCTION(on_window_close)
@@ -99,6 +109,7 @@ int set_display_mode(int windowed, int width, int height) {
     return 0;
   settle_display_events();
   clear_to_color(screen, 0);
+  invalidate_sent_frame();
   if (BackBuffer) destroy_bitmap(BackBuffer);
   if (SceneBuffer) destroy_bitmap(SceneBuffer);
   BackBuffer = create_bitmap_ex(8, width, height);
@@ -138,10 +149,10 @@ void start_up() {
   if (system_driver->set_window_title) set_window_title("FGrid v1.0");
   if (system_driver->set_close_button_callback) set_close_button_callback(on_window_close);
 
-  LOCK_VARIABLE(tick_count);
-  LOCK_FUNCTION(timer_tick);
   if (install_timer() != 0) fatal_error(1);
-  if (install_int_ex(timer_tick, BPS_TO_TIMER(TICKS_PER_SECOND)) != 0) fatal_error(1);
+  LOCK_FUNCTION(retrace_wake);
+  if (install_int_ex(retrace_wake, BPS_TO_TIMER(RETRACES_PER_SECOND)) != 0) fatal_error(1);
+  start_tick_clock();
   if (install_keyboard() != 0) fatal_error(2);
   if (install_mouse() == -1) fatal_error(3);
   // The game follows the system pointer where it is instead of trapping
@@ -185,12 +196,80 @@ void wait_without_frame() {
   }
 }
 
+namespace {
+bool ticks_from_clock = false;
+timespec tick_origin{};
+long long ticks_taken = 0;  // whole ticks since tick_origin already added
+
+long long ticks_since_origin() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  long long sec = now.tv_sec - tick_origin.tv_sec;
+  long long nsec = now.tv_nsec - tick_origin.tv_nsec;
+  if (nsec < 0) {
+    sec--;
+    nsec += 1000000000;
+  }
+  return sec * TICKS_PER_SECOND + nsec * TICKS_PER_SECOND / 1000000000;
+}
+}  // namespace
+
+void start_tick_clock() {
+  clock_gettime(CLOCK_MONOTONIC, &tick_origin);
+  ticks_taken = 0;
+  ticks_from_clock = true;
+}
+
+void stop_tick_clock() { ticks_from_clock = false; }
+
 void update_frame_time() {
+  if (ticks_from_clock) {
+    const long long total = ticks_since_origin();
+    tick_count.fetch_add(static_cast<int>(total - ticks_taken));
+    ticks_taken = total;
+  }
   frame_seconds = static_cast<float>(tick_count.exchange(0)) * 0.00041666668f;
   clock_seconds += frame_seconds;
 }
 
 void reset_clock() { clock_seconds = 0.0f; }
+
+// The last frame sent to the screen and its offsets. A frame sent is
+// converted to the window's format and handed to the X server; comparing
+// it with this copy instead costs about as much as one copy of the frame.
+namespace {
+BITMAP* sent_frame = nullptr;
+int sent_ox = 0, sent_oy = 0;
+bool sent_frame_valid = false;
+
+// Whether the frame differs from the last one sent (then it becomes the
+// last one sent).
+bool frame_is_new(BITMAP* frame, int ox, int oy) {
+  const size_t row = static_cast<size_t>(frame->w);
+  int y = 0;
+  if (sent_frame_valid && sent_frame->w == frame->w && sent_frame->h == frame->h && sent_ox == ox && sent_oy == oy) {
+    while (y < frame->h && std::memcmp(frame->line[y], sent_frame->line[y], row) == 0) y++;
+    if (y == frame->h) return false;
+  } else {
+    if (sent_frame && (sent_frame->w != frame->w || sent_frame->h != frame->h)) {
+      destroy_bitmap(sent_frame);
+      sent_frame = nullptr;
+    }
+    if (!sent_frame) sent_frame = create_bitmap_ex(8, frame->w, frame->h);
+    if (!sent_frame) {  // nothing to compare with: every frame is sent
+      sent_frame_valid = false;
+      return true;
+    }
+  }
+  for (; y < frame->h; y++) std::memcpy(sent_frame->line[y], frame->line[y], row);
+  sent_ox = ox;
+  sent_oy = oy;
+  sent_frame_valid = true;
+  return true;
+}
+}  // namespace
+
+void invalidate_sent_frame() { sent_frame_valid = false; }
 
 void present_frame() {
   int dx = 0, dy = 0;
@@ -219,12 +298,16 @@ void present_frame() {
   }
 
   if (frame_driver) {
+    const bool fresh = frame_is_new(BackBuffer, ox, oy);
     if (frame_driver->show) frame_driver->show(BackBuffer, ox, oy);
+    if (fresh && frame_driver->send) frame_driver->send(BackBuffer, ox, oy);
   } else {
     vsync();
-    acquire_bitmap(screen);
-    blit(BackBuffer, screen, 0, 0, ox, oy, BackBuffer->w, BackBuffer->h);
-    release_bitmap(screen);
+    if (frame_is_new(BackBuffer, ox, oy)) {
+      acquire_bitmap(screen);
+      blit(BackBuffer, screen, 0, 0, ox, oy, BackBuffer->w, BackBuffer->h);
+      release_bitmap(screen);
+    }
     poll_mouse();
   }
   update_frame_time();
@@ -236,5 +319,8 @@ void shutdown() {
   if (SceneBuffer) destroy_bitmap(SceneBuffer);
   BackBuffer = nullptr;
   SceneBuffer = nullptr;
+  if (sent_frame) destroy_bitmap(sent_frame);
+  sent_frame = nullptr;
+  sent_frame_valid = false;
   allegro_exit();
 }

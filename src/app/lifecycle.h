@@ -14,7 +14,7 @@ extern DATAFILE* MainDatafile;
 extern DATAFILE* SoundDatafile;
 extern char board_file_name[16];
 
-extern std::atomic<int> tick_count;       // 2400 per second, from the timer thread
+extern std::atomic<int> tick_count;       // 1/2400 s ticks not yet taken by a frame
 extern std::atomic<int> close_requested;  // set by the window-close hook
 extern std::atomic<int> pause_requested;  // set when the display is switched away
 extern float frame_seconds;
@@ -27,7 +27,7 @@ extern const char* const SOUND_DATAFILE_NAME;  // "fgridsfx.dat"
 
 // Frames without a screen: when a driver is set, present_frame neither
 // waits for the retrace nor touches the screen, the mouse driver or its
-// mickeys. It hands the finished frame (with the shake offsets) to show
+// mickeys. It hands every finished frame (with the shake offsets) to show
 // instead, and takes the mouse movement of the frame from mickey_x and
 // mickey_y. Tests and benchmarks use this to run frame loops frame by
 // frame with scripted input and frame times.
@@ -39,6 +39,10 @@ struct FrameDriver {
   // is waited out), where the library would otherwise be left to change
   // the key state.
   void (*wait)();
+  // Called, after show, only for the frames that would be sent to the
+  // screen: a frame identical to the last one sent, at the same offsets,
+  // is not sent again.
+  void (*send)(BITMAP* frame, int ox, int oy) = nullptr;
 };
 // One pass of a wait that shows no frame: a millisecond's rest, or the
 // frame driver's wait.
@@ -50,7 +54,17 @@ int set_display_mode(int windowed, int width, int height);
 void load_datafiles();
 [[noreturn]] void fatal_error(int code);
 void present_frame();
+// Whatever changes the screen outside present_frame (a new display mode, a
+// clear of the screen) calls this, so that the next frame is sent even
+// when it is identical to the last one sent.
+void invalidate_sent_frame();
 void update_frame_time();
+// The game's ticks: once started, every update_frame_time adds to
+// tick_count the whole ticks of the monotonic clock elapsed since the last
+// one, carrying the part of a tick left over, so that no tick is lost.
+// Without it (headless), tick_count holds only the ticks a test feeds.
+void start_tick_clock();
+void stop_tick_clock();
 void reset_clock();
 void shutdown();
 const char* fatal_error_message(int code);  // nullptr for codes without a message

@@ -372,6 +372,7 @@ void start_new_game(const char* file_name, int pattern) {
 void run_main_screen() {
   watch_key_presses();
   if (screen) clear_to_color(screen, 0);
+  invalidate_sent_frame();
   fireworks_timer = NO_END_SEQUENCE;
   fireworks_left = 0;
   right_press_latched = false;

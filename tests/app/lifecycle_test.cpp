@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "app/main_datafile.h"
@@ -56,6 +58,100 @@ TEST_F(FramePresenter, TicksBecomeFrameSecondsAndTheClock) {
   EXPECT_NEAR(clock_seconds, 1.01f, 1e-6);
   reset_clock();
   EXPECT_EQ(clock_seconds, 0.0f);
+}
+
+std::vector<Shown> sent;
+void record_sent(BITMAP*, int ox, int oy) { sent.push_back({ox, oy}); }
+
+// Every frame is shown to the driver; only frames that differ from the
+// last one sent (its pixels, its size or its offsets), or follow an
+// invalidation, are sent.
+TEST_F(FramePresenter, SendsOnlyFramesThatDifferFromTheLastSent) {
+  driver.send = record_sent;
+  sent.clear();
+  set_seed(7);
+  BITMAP* const normal = BackBuffer;
+  BITMAP* const small = create_bitmap_ex(8, 640, 480);
+  clear_to_color(small, 3);
+  clear_to_color(BackBuffer, 3);
+  invalidate_sent_frame();
+  struct Step {
+    const char* what;
+    void (*change)();
+    bool sent;
+  } steps[] = {
+      {"first frame after an invalidation", [] {}, true},
+      {"the same frame", [] {}, false},
+      {"the same frame again", [] {}, false},
+      {"the last pixel changed", [] { putpixel(BackBuffer, BackBuffer->w - 1, BackBuffer->h - 1, 9); }, true},
+      {"the same changed frame", [] {}, false},
+      {"the first pixel changed", [] { putpixel(BackBuffer, 0, 0, 9); }, true},
+      {"an invalidation (new display mode)", [] { invalidate_sent_frame(); }, true},
+      {"after it, the same frame", [] {}, false},
+      {"a shaken frame", [] { game.shake = 20.0f; }, true},
+      {"the shake stopped, the same pixels", [] { game.shake = 0.0f; }, true},
+      {"the same frame unshaken", [] {}, false},
+  };
+  size_t expected_sent = 0;
+  for (const Step& step : steps) {
+    step.change();
+    shown.clear();
+    present_frame();
+    ASSERT_EQ(shown.size(), 1u) << step.what << ": every frame is shown";
+    expected_sent += step.sent;
+    ASSERT_EQ(sent.size(), expected_sent) << step.what;
+    if (step.sent) {
+      EXPECT_EQ(sent.back().ox, shown[0].ox) << step.what;
+      EXPECT_EQ(sent.back().oy, shown[0].oy) << step.what;
+    }
+  }
+  EXPECT_TRUE(sent[sent.size() - 2].ox != 0 || sent[sent.size() - 2].oy != 0) << "the shaken frame was moved";
+  // A frame of another size (another display mode) is sent, then skipped.
+  BackBuffer = small;
+  present_frame();
+  EXPECT_EQ(sent.size(), ++expected_sent);
+  present_frame();
+  EXPECT_EQ(sent.size(), expected_sent);
+  BackBuffer = normal;
+  present_frame();
+  EXPECT_EQ(sent.size(), ++expected_sent);
+  destroy_bitmap(small);
+}
+
+double monotonic_seconds() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+// With the tick clock, frames take whole 1/2400 s ticks of the monotonic
+// clock; frames shorter than a tick carry their part tick to the next, so
+// the ticks of many short frames add up to the time they took.
+TEST_F(FramePresenter, TicksFromTheMonotonicClockAreNeverLost) {
+  reset_clock();
+  const double before_start = monotonic_seconds();
+  start_tick_clock();
+  const double after_start = monotonic_seconds();
+  int frames = 0, empty_frames = 0;
+  double before_last = 0.0, after_last = 0.0;
+  do {
+    before_last = monotonic_seconds();
+    present_frame();
+    after_last = monotonic_seconds();
+    frames++;
+    empty_frames += frame_seconds == 0.0f;
+    const float ticks = frame_seconds / 0.00041666668f;
+    ASSERT_NEAR(ticks, std::round(ticks), 1e-3) << "whole ticks only";
+  } while (after_last - after_start < 0.05);
+  stop_tick_clock();
+  EXPECT_GT(empty_frames, 0) << "some frames were shorter than a tick";
+  const double total_ticks = clock_seconds / 0.00041666668;
+  EXPECT_GE(total_ticks, std::floor((before_last - after_start) * TICKS_PER_SECOND) - 0.01) << frames << " frames";
+  EXPECT_LE(total_ticks, std::ceil((after_last - before_start) * TICKS_PER_SECOND) + 0.01) << frames << " frames";
+  // Stopped, the clock adds nothing: frames take only the ticks fed.
+  tick_count = 0;
+  present_frame();
+  EXPECT_EQ(frame_seconds, 0.0f);
 }
 
 TEST_F(FramePresenter, MouseMovementStirsTheBoardSeed) {

@@ -1,0 +1,48 @@
+// The cost of telling whether a frame needs sending: present_frame with a
+// frame driver (no screen), for a frame identical to the last one sent
+// (compared whole, not sent) and a frame changed in its first row
+// (compared one row, copied whole, sent). BM_SceneCopyBaseline (one
+// 800x600 copy) is the yardstick.
+#include <allegro.h>
+#include <benchmark/benchmark.h>
+
+#include "app/lifecycle.h"
+#include "bench/bench_support.h"
+#include "rules/board_state.h"
+
+namespace {
+
+int frames_sent = 0;
+void count_sent(BITMAP*, int, int) { frames_sent++; }
+
+void present_frames(benchmark::State& state, bool change) {
+  if (!ensure_game_screen()) {
+    state.SkipWithError("fgridgx.dat not found: run from the game folder");
+    return;
+  }
+  FrameDriver driver{nullptr, 0, 0, nullptr};
+  driver.send = count_sent;
+  frame_driver = &driver;
+  game.shake = 0.0f;
+  pointer_visible = 0;
+  clear_to_color(BackBuffer, 88);
+  invalidate_sent_frame();
+  present_frame();
+  frames_sent = 0;
+  int colour = 0;
+  for (auto _ : state) {
+    if (change) putpixel(BackBuffer, 0, 0, colour ^= 1);
+    present_frame();
+    benchmark::ClobberMemory();
+  }
+  frame_driver = nullptr;
+  state.counters["sent"] = benchmark::Counter(frames_sent, benchmark::Counter::kAvgIterations);
+}
+
+void BM_PresentUnchangedFrame(benchmark::State& state) { present_frames(state, false); }
+BENCHMARK(BM_PresentUnchangedFrame)->Unit(benchmark::kMicrosecond);
+
+void BM_PresentChangedFrame(benchmark::State& state) { present_frames(state, true); }
+BENCHMARK(BM_PresentChangedFrame)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
