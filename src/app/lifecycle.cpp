@@ -35,7 +35,7 @@ float clock_seconds = 0.0f;
 int pointer_visible = 0;
 FrameDriver* frame_driver = nullptr;
 
-// The rate of the retrace the library simulates on X11.
+// The frame rate: that of the retrace the library simulates on X11.
 constexpr int RETRACES_PER_SECOND = 70;
 
 const char* const MAIN_DATAFILE_NAME = "fgridgx.dat";
@@ -43,12 +43,6 @@ const char* const SOUND_DATAFILE_NAME = "fgridsfx.dat";
 
 void timer_tick() { tick_count.fetch_add(1, std::memory_order_relaxed); }
 END_OF_FUNCTION(timer_tick)
-
-// Does nothing: installed at the retrace rate, it wakes the library's
-// timer thread, which advances the simulated retrace that vsync waits for
-// only when it wakes (left alone, it sleeps about 27 ms at a time).
-void retrace_wake() {}
-END_OF_FUNCTION(retrace_wake)
 
 void on_window_close() { close_requested.store(1); }
 END_OF_FUNCTION(on_window_close)
@@ -150,8 +144,6 @@ void start_up() {
   if (system_driver->set_close_button_callback) set_close_button_callback(on_window_close);
 
   if (install_timer() != 0) fatal_error(1);
-  LOCK_FUNCTION(retrace_wake);
-  if (install_int_ex(retrace_wake, BPS_TO_TIMER(RETRACES_PER_SECOND)) != 0) fatal_error(1);
   start_tick_clock();
   if (install_keyboard() != 0) fatal_error(2);
   if (install_mouse() == -1) fatal_error(3);
@@ -197,25 +189,23 @@ void wait_without_frame() {
 }
 
 namespace {
-bool ticks_from_clock = false;
-timespec tick_origin{};
-long long ticks_taken = 0;  // whole ticks since tick_origin already added
+const long long NS_PER_SECOND = 1000000000LL;
 
-long long ticks_since_origin() {
+long long monotonic_ns() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
-  long long sec = now.tv_sec - tick_origin.tv_sec;
-  long long nsec = now.tv_nsec - tick_origin.tv_nsec;
-  if (nsec < 0) {
-    sec--;
-    nsec += 1000000000;
-  }
-  return sec * TICKS_PER_SECOND + nsec * TICKS_PER_SECOND / 1000000000;
+  return static_cast<long long>(now.tv_sec) * NS_PER_SECOND + now.tv_nsec;
 }
+
+bool ticks_from_clock = false;
+long long tick_origin_ns = 0;
+long long ticks_taken = 0;  // whole ticks since tick_origin_ns already added
+
+long long ticks_since_origin() { return (monotonic_ns() - tick_origin_ns) * TICKS_PER_SECOND / NS_PER_SECOND; }
 }  // namespace
 
 void start_tick_clock() {
-  clock_gettime(CLOCK_MONOTONIC, &tick_origin);
+  tick_origin_ns = monotonic_ns();
   ticks_taken = 0;
   ticks_from_clock = true;
 }
@@ -271,6 +261,25 @@ bool frame_is_new(BITMAP* frame, int ox, int oy) {
 
 void invalidate_sent_frame() { sent_frame_valid = false; }
 
+namespace {
+long long last_retrace_ns = 0;
+
+// The frame pace: on X11 the library's vsync waits for a retrace that its
+// timer thread simulates at 70 Hz and polls for once a millisecond. The
+// same pace costs nothing here: sleep until the next simulated retrace,
+// the first one due after now on the same 70 Hz beat.
+void wait_for_retrace() {
+  const long long period = NS_PER_SECOND / RETRACES_PER_SECOND;
+  const long long now = monotonic_ns();
+  long long due = last_retrace_ns + period;
+  if (due <= now) due += (now - due) / period * period + period;
+  last_retrace_ns = due;
+  const timespec at{static_cast<time_t>(due / NS_PER_SECOND), static_cast<long>(due % NS_PER_SECOND)};
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
+  }
+}
+}  // namespace
+
 void present_frame() {
   int dx = 0, dy = 0;
   if (frame_driver) {
@@ -302,7 +311,7 @@ void present_frame() {
     if (frame_driver->show) frame_driver->show(BackBuffer, ox, oy);
     if (fresh && frame_driver->send) frame_driver->send(BackBuffer, ox, oy);
   } else {
-    vsync();
+    wait_for_retrace();
     if (frame_is_new(BackBuffer, ox, oy)) {
       acquire_bitmap(screen);
       blit(BackBuffer, screen, 0, 0, ox, oy, BackBuffer->w, BackBuffer->h);
