@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <vector>
 
 #include "app/lifecycle.h"
 #include "app/main_datafile.h"
@@ -189,8 +190,98 @@ void draw_cell(int index, BITMAP* target, int pressed) {
   draw_cell(board.cells[index], target, pressed);
 }
 
+namespace {
+
+// The play area, as the pause screen and the dialogs blank it.
+constexpr int PLAY_AREA_X = 88, PLAY_AREA_Y = 16;
+
+struct Box {
+  int x1, y1, x2, y2;
+  bool empty() const { return x1 > x2 || y1 > y2; }
+  bool meets(const Box& o) const { return x1 <= o.x2 && o.x1 <= x2 && y1 <= o.y2 && o.y1 <= y2; }
+  void add(BITMAP* bmp, int x, int y) {
+    if (!bmp) return;
+    x1 = std::min(x1, x);
+    y1 = std::min(y1, y);
+    x2 = std::max(x2, x + bmp->w - 1);
+    y2 = std::max(y2, y + bmp->h - 1);
+  }
+};
+const Box NO_BOX = {INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+
+// What the glyphs drawn at a symbol box (flags, '?', mines, clues) can
+// cover, from the symbol box's corner.
+Box glyph_box() {
+  Box b = NO_BOX;
+  for (int o = OBJ_FLAG_LEVEL1; o <= OBJ_FLAG; o++) b.add(main_bitmap(o), 0, 0);
+  for (int o = OBJ_MINE_LEVEL1; o <= OBJ_MINE_LEVEL3; o++) b.add(main_bitmap(o), 0, 0);
+  for (int n = 1; n <= LAST_GLYPH_CLUE; n++) b.add(main_bitmap(OBJ_NUMBER_BASE + n), 0, 0);
+  b.add(main_bitmap(OBJ_QUESTION), 0, 0);
+  return b;
+}
+
+// Everything draw_cell can paint for a cell, in any state.
+Box cell_box(const Cell& cell, const Box& glyphs) {
+  Box b = NO_BOX;
+  if (cell.shape >= MAX_SHAPES) return b;
+  const int s = cell.shape;
+  b.add(hidden_picture(s), cell.x, cell.y);
+  b.add(revealed_picture(s), cell.x, cell.y);
+  b.add(exploded_picture(s), cell.x, cell.y);
+  if (!glyphs.empty()) {
+    const int sx = cell.x + shape_info[s].symbol_x, sy = cell.y + shape_info[s].symbol_y;
+    b.x1 = std::min(b.x1, sx + glyphs.x1);
+    b.y1 = std::min(b.y1, sy + glyphs.y1);
+    b.x2 = std::max(b.x2, sx + glyphs.x2);
+    b.y2 = std::max(b.y2, sy + glyphs.y2);
+  }
+  return b;
+}
+
+// The areas of the board's cells, worked out when the board is drawn
+// whole: a changed cell's redraw looks them all up.
+// With them, what lies under the cells: the background and the board
+// picture.
+struct CellAreas {
+  int board_index = -1, origin_x = 0, origin_y = 0;
+  std::vector<Box> boxes;
+  Box glyphs = NO_BOX;
+  BITMAP* underlay = nullptr;
+} cell_areas;
+
+void work_out_cell_areas() {
+  if (cell_areas.underlay && SceneBuffer &&
+      (cell_areas.underlay->w != SceneBuffer->w || cell_areas.underlay->h != SceneBuffer->h)) {
+    destroy_bitmap(cell_areas.underlay);
+    cell_areas.underlay = nullptr;
+  }
+  if (!cell_areas.underlay && SceneBuffer) cell_areas.underlay = create_bitmap_ex(8, SceneBuffer->w, SceneBuffer->h);
+  if (cell_areas.underlay) {
+    clear_to_color(cell_areas.underlay, COL_BACKGROUND);
+    if (RLE_SPRITE* picture = board_picture(current_board_index))
+      draw_rle_sprite(cell_areas.underlay, picture, board.origin_x, board.origin_y);
+  }
+  cell_areas.glyphs = glyph_box();
+  cell_areas.boxes.resize(static_cast<size_t>(board.cell_count));
+  for (int i = 0; i < board.cell_count; i++) cell_areas.boxes[i] = cell_box(board.cells[i], cell_areas.glyphs);
+  cell_areas.board_index = current_board_index;
+  cell_areas.origin_x = board.origin_x;
+  cell_areas.origin_y = board.origin_y;
+}
+
+const CellAreas& current_cell_areas() {
+  if (cell_areas.boxes.size() != static_cast<size_t>(board.cell_count) ||
+      cell_areas.board_index != current_board_index || cell_areas.origin_x != board.origin_x ||
+      cell_areas.origin_y != board.origin_y)
+    work_out_cell_areas();
+  return cell_areas;
+}
+
+}  // namespace
+
 void redraw_board(BITMAP* target) {
   if (!target) return;
+  work_out_cell_areas();
   if (RLE_SPRITE* picture = board_picture(current_board_index))
     draw_rle_sprite(target, picture, board.origin_x, board.origin_y);
   for (int i = 0; i < board.cell_count; i++) draw_cell(board.cells[i], target, 0);
@@ -250,55 +341,6 @@ void press_cell_and_neighbours(int index) {
   for (int k = 0; k < cell.neighbour_count && k < MAX_NEIGHBOURS; k++) draw_cell(cell.neighbours[k], BackBuffer, 1);
 }
 
-namespace {
-
-// The play area, as the pause screen and the dialogs blank it.
-constexpr int PLAY_AREA_X = 88, PLAY_AREA_Y = 16;
-
-struct Box {
-  int x1, y1, x2, y2;
-  bool empty() const { return x1 > x2 || y1 > y2; }
-  bool meets(const Box& o) const { return x1 <= o.x2 && o.x1 <= x2 && y1 <= o.y2 && o.y1 <= y2; }
-  void add(BITMAP* bmp, int x, int y) {
-    if (!bmp) return;
-    x1 = std::min(x1, x);
-    y1 = std::min(y1, y);
-    x2 = std::max(x2, x + bmp->w - 1);
-    y2 = std::max(y2, y + bmp->h - 1);
-  }
-};
-const Box NO_BOX = {INT_MAX, INT_MAX, INT_MIN, INT_MIN};
-
-// What the glyphs drawn at a symbol box (flags, '?', mines, clues) can
-// cover, from the symbol box's corner.
-Box glyph_box() {
-  Box b = NO_BOX;
-  for (int o = OBJ_FLAG_LEVEL1; o <= OBJ_FLAG; o++) b.add(main_bitmap(o), 0, 0);
-  for (int o = OBJ_MINE_LEVEL1; o <= OBJ_MINE_LEVEL3; o++) b.add(main_bitmap(o), 0, 0);
-  for (int n = 1; n <= LAST_GLYPH_CLUE; n++) b.add(main_bitmap(OBJ_NUMBER_BASE + n), 0, 0);
-  b.add(main_bitmap(OBJ_QUESTION), 0, 0);
-  return b;
-}
-
-// Everything draw_cell can paint for a cell, in any state.
-Box cell_box(const Cell& cell, const Box& glyphs) {
-  Box b = NO_BOX;
-  if (cell.shape >= MAX_SHAPES) return b;
-  const int s = cell.shape;
-  b.add(hidden_picture(s), cell.x, cell.y);
-  b.add(revealed_picture(s), cell.x, cell.y);
-  b.add(exploded_picture(s), cell.x, cell.y);
-  if (!glyphs.empty()) {
-    const int sx = cell.x + shape_info[s].symbol_x, sy = cell.y + shape_info[s].symbol_y;
-    b.x1 = std::min(b.x1, sx + glyphs.x1);
-    b.y1 = std::min(b.y1, sy + glyphs.y1);
-    b.x2 = std::max(b.x2, sx + glyphs.x2);
-    b.y2 = std::max(b.y2, sy + glyphs.y2);
-  }
-  return b;
-}
-
-}  // namespace
 
 // A cell's pictures have transparent pixels, and its glyphs may reach past
 // its picture (a flag over the gap between two cells): drawing the cell
@@ -309,8 +351,8 @@ Box cell_box(const Cell& cell, const Box& glyphs) {
 void redraw_changed_cell(int index) {
   BITMAP* target = SceneBuffer;
   if (!target || index < 0 || index >= board.cell_count) return;
-  const Box glyphs = glyph_box();
-  Box area = cell_box(board.cells[index], glyphs);
+  const CellAreas& areas = current_cell_areas();
+  Box area = areas.boxes[index];
   // The play area only: the menu bar and the status panel stay.
   area.x1 = std::max(area.x1, PLAY_AREA_X);
   area.y1 = std::max(area.y1, PLAY_AREA_Y);
@@ -321,11 +363,15 @@ void redraw_changed_cell(int index) {
   get_clip_rect(target, &cx1, &cy1, &cx2, &cy2);
   const int clipping = get_clip_state(target);
   set_clip_rect(target, area.x1, area.y1, area.x2, area.y2);
-  rectfill(target, area.x1, area.y1, area.x2, area.y2, COL_BACKGROUND);
-  if (RLE_SPRITE* picture = board_picture(current_board_index))
-    draw_rle_sprite(target, picture, board.origin_x, board.origin_y);
+  if (areas.underlay) {
+    blit(areas.underlay, target, area.x1, area.y1, area.x1, area.y1, area.x2 - area.x1 + 1, area.y2 - area.y1 + 1);
+  } else {
+    rectfill(target, area.x1, area.y1, area.x2, area.y2, COL_BACKGROUND);
+    if (RLE_SPRITE* picture = board_picture(current_board_index))
+      draw_rle_sprite(target, picture, board.origin_x, board.origin_y);
+  }
   for (int i = 0; i < board.cell_count; i++)
-    if (cell_box(board.cells[i], glyphs).meets(area)) draw_cell(board.cells[i], target, 0);
+    if (areas.boxes[i].meets(area)) draw_cell(board.cells[i], target, 0);
   set_clip_rect(target, cx1, cy1, cx2, cy2);
   set_clip_state(target, clipping);
 }
