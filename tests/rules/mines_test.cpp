@@ -102,7 +102,7 @@ TEST(Mines, ZoneSizes) {
   EXPECT_EQ(zone_size(5000), 32);
 }
 
-TEST(Mines, PlacementAndZoneKeepTheSpecifiedDraws) {
+TEST(Mines, PlacementAndZoneKeepTheReferenceDraws) {
   const int sizes[3][2] = {{13, 11}, {25, 20}, {40, 32}};
   for (auto& wh : sizes)
     for (uint32_t seed = 1; seed <= 3; seed++) {
@@ -259,7 +259,7 @@ TEST(Mines, MovingMineGoesToAHiddenNeighbourAndRecounts) {
   EXPECT_EQ(redrawn, std::vector<int>{2});
 }
 
-TEST(Mines, MovingMineStepKeepsTheSpecifiedDraws) {
+TEST(Mines, MovingMineStepKeepsTheReferenceDraws) {
   for (uint32_t seed = 1; seed <= 20; seed++) {
     start(MOVING_MINES, 10, 8, 12, seed);
     lay_mines();
