@@ -41,9 +41,6 @@ constexpr int RETRACES_PER_SECOND = 70;
 const char* const MAIN_DATAFILE_NAME = "fgridgx.dat";
 const char* const SOUND_DATAFILE_NAME = "fgridsfx.dat";
 
-void timer_tick() { tick_count.fetch_add(1, std::memory_order_relaxed); }
-END_OF_FUNCTION(timer_tick)
-
 void on_window_close() { close_requested.store(1); }
 END_OF_FUNCTION(on_window_close)
 

@@ -69,6 +69,5 @@ void reset_clock();
 void shutdown();
 const char* fatal_error_message(int code);  // nullptr for codes without a message
 
-void timer_tick();
 void on_window_close();
 void on_switch_out();

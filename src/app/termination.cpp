@@ -80,8 +80,6 @@ void install_termination_handlers() {
 
 void allow_settings_save_on_termination(bool allowed) { settings_are_players.store(allowed); }
 
-int termination_signal() { return close_signal.load(); }
-
 int write_settings_guarded() {
   std::lock_guard<std::timed_mutex> hold(settings_write);
   return write_settings();

@@ -30,9 +30,6 @@ void allow_settings_save_on_termination(bool allowed = true);
 // write of an overtaking end.
 int write_settings_guarded();
 
-// The signal that asked the game to close, 0 when none did.
-int termination_signal();
-
 // Writes the settings (once, whichever path gets there first; a second
 // caller waits for the first to finish, for half a second at the most)
 // and ends the process at once, without the library's exit handlers:
