@@ -270,10 +270,10 @@ fg_colour_near() {
 # Presses a key as a player does, and holds it until the game has drawn a
 # frame with the key down, then waits for a frame after its release. (The
 # pointer is nudged by a pixel each time: a frame that shows the pointer
-# at the new place was composed after the key event.) A second argument
-# of older callers is accepted and ignored: wait for the key's effect with
-# fg_wait_change or fg_wait_screen instead. Not for F2, whose press the
-# game waits out without drawing frames: use fg_key_tap.
+# at the new place was composed after the key event.) Wait for the key's
+# effect with fg_wait_change or fg_wait_screen. Not for F2, whose press the
+# game waits out without drawing frames: tap it (xdotool keydown, sleep
+# 0.15, keyup), then fg_two_frames.
 fg_key() {
   local x y
   read -r x y <<<"$(fg_pointer_position)"
@@ -281,13 +281,6 @@ fg_key() {
   fg_move $((x > 0 ? x - 1 : x + 1)) "$y"
   xdotool keyup "$1"
   fg_move "$x" "$y"
-}
-
-# Taps a key (held 0.15 s, as a player does) and waits for a frame after
-# its release.
-fg_key_tap() {
-  xdotool keydown "$1" sleep 0.15 keyup "$1"
-  fg_two_frames
 }
 
 # Waits until the game has composed two more frames (the pointer, nudged a
