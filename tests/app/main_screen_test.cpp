@@ -248,54 +248,43 @@ TEST_F(MainScreen, PauseStopsTheClock) {
 
 // How a player's press of a pause key reaches the game: the driver's
 // low-level callback, and key[] as a once-a-frame read sees it.
+enum { TAPPED = 0, X_TOGGLE = -1 };
 struct PressStyle {
   const char* name;
-  void (*press)(int f, int count);  // called from frame f of the press on
+  int scancode;
+  // Frames the key is held; TAPPED: pressed and let go between two frames,
+  // so key[] never shows it; X_TOGGLE: as the X driver reports Pause, every
+  // other press comes as a release, letting go is never reported, and
+  // key[] keeps the state from one press to the next.
+  int held_frames;
 };
 
 const PressStyle PRESS_STYLES[] = {
-    // Held for three frames.
-    {"P held",
-     [](int f, int) {
-       if (f == 0) {
-         note_key_event(KEY_P);
-         key[KEY_P] = -1;
-       }
-       if (f == 3) {
-         note_key_event(KEY_P | 0x80);
-         key[KEY_P] = 0;
-       }
-     }},
-    // Pressed and let go between two frames: key[] never shows it.
-    {"P tapped",
-     [](int f, int) {
-       if (f == 0) {
-         note_key_event(KEY_P);
-         note_key_event(KEY_P | 0x80);
-       }
-     }},
-    // As the X driver reports Pause: every other press comes as a
-    // release, letting go is never reported, and key[] keeps the state
-    // from one press to the next.
-    {"Pause under X",
-     [](int f, int count) {
-       if (f != 0) return;
-       const bool down = count % 2 == 0;
-       note_key_event(down ? KEY_PAUSE : KEY_PAUSE | 0x80);
-       key[KEY_PAUSE] = down ? -1 : 0;
-     }},
-    {"Num Lock held",
-     [](int f, int) {
-       if (f == 0) {
-         note_key_event(KEY_NUMLOCK);
-         key[KEY_NUMLOCK] = -1;
-       }
-       if (f == 2) {
-         note_key_event(KEY_NUMLOCK | 0x80);
-         key[KEY_NUMLOCK] = 0;
-       }
-     }},
+    {"P held", KEY_P, 3},
+    {"P tapped", KEY_P, TAPPED},
+    {"Pause under X", KEY_PAUSE, X_TOGGLE},
+    {"Num Lock held", KEY_NUMLOCK, 2},
 };
+
+// Frame f of press number `count` in the given style.
+void press(const PressStyle& style, int f, int count) {
+  const int k = style.scancode;
+  if (style.held_frames == X_TOGGLE) {
+    if (f != 0) return;
+    const bool down = count % 2 == 0;
+    note_key_event(down ? k : k | 0x80);
+    key[k] = down ? -1 : 0;
+    return;
+  }
+  if (f == 0) {
+    note_key_event(k);
+    if (style.held_frames != TAPPED) key[k] = -1;
+  }
+  if (f == style.held_frames) {
+    note_key_event(k | 0x80);
+    key[k] = 0;
+  }
+}
 
 // Ten presses, 20 frames apart: each one pauses or resumes. The clock
 // stands still exactly while paused.
@@ -312,7 +301,7 @@ TEST_F(MainScreen, EveryPressOfAPauseKeyPausesOrResumes) {
     run([&](int f) {
       const int n = (f - first) / gap, at = (f - first) % gap;
       if (f >= first && n < presses) {
-        style.press(at, n);
+        press(style, at, n);
         if (at == gap - 3) probe = game.game_time;
         if (at == gap - 1) standing[n] = game.game_time == probe;
       }
