@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/datafile_check.h"
-#include "app/lifecycle.h"
+#include "platform/datafile_check.h"
+#include "platform/lifecycle.h"
 #include "board/geometry.h"
 #include "board/style_file.h"
 #include "rules/board_state.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/lifecycle.h"
+#include "platform/lifecycle.h"
 #include "board/board_load.h"
 #include "board/style_file.h"
 

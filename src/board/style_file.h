@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/datafile_check.h"
+#include "platform/datafile_check.h"
 
 enum {
   STYLE_HEADER_SIZE = 42,

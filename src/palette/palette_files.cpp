@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/lifecycle.h"
-#include "app/main_datafile.h"
-#include "app/settings.h"
-#include "files/safe_file.h"
+#include "platform/lifecycle.h"
+#include "platform/main_datafile.h"
+#include "platform/settings.h"
+#include "platform/safe_file.h"
 
 static_assert(sizeof(RGB) == 4, "a palette file entry is one RGB record");
 

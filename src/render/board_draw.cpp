@@ -5,9 +5,9 @@
 #include <cmath>
 #include <vector>
 
-#include "app/lifecycle.h"
-#include "app/main_datafile.h"
-#include "app/settings.h"
+#include "platform/lifecycle.h"
+#include "platform/main_datafile.h"
+#include "platform/settings.h"
 #include "board/board_load.h"
 #include "board/geometry.h"
 #include "palette/palette_entries.h"

@@ -1,7 +1,7 @@
 #include "rules/actions.h"
 
-#include "app/lifecycle.h"
-#include "app/settings.h"
+#include "platform/lifecycle.h"
+#include "platform/settings.h"
 #include "render/board_draw.h"
 #include "render/effects.h"
 #include "rules/board_state.h"

@@ -2,9 +2,9 @@
 
 #include <allegro.h>
 
-#include "app/lifecycle.h"
-#include "app/main_datafile.h"
-#include "app/settings.h"
+#include "platform/lifecycle.h"
+#include "platform/main_datafile.h"
+#include "platform/settings.h"
 #include "board/board_load.h"
 #include "render/board_draw.h"
 #include "render/effects.h"

@@ -2,8 +2,8 @@
 
 #include <allegro.h>
 
-#include "app/lifecycle.h"
-#include "app/settings.h"
+#include "platform/lifecycle.h"
+#include "platform/settings.h"
 
 int sound_state = SOUND_UNAVAILABLE;
 int effect_played[SFX_COUNT];

@@ -1,7 +1,7 @@
 #include "ui/frames.h"
 
-#include "app/lifecycle.h"
-#include "app/main_datafile.h"
+#include "platform/lifecycle.h"
+#include "platform/main_datafile.h"
 #include "palette/palette_entries.h"
 
 namespace {

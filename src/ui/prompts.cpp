@@ -2,9 +2,9 @@
 
 #include <allegro.h>
 
-#include "app/lifecycle.h"
-#include "app/main_datafile.h"
-#include "app/main_screen.h"
+#include "platform/lifecycle.h"
+#include "platform/main_datafile.h"
+#include "screens/main_screen.h"
 #include "palette/palette_entries.h"
 #include "rules/board_state.h"
 #include "sound/sound.h"

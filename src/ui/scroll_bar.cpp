@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/lifecycle.h"
-#include "app/main_datafile.h"
+#include "platform/lifecycle.h"
+#include "platform/main_datafile.h"
 #include "palette/palette_entries.h"
 #include "ui/frames.h"
 

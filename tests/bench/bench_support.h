@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "app/lifecycle.h"
+#include "platform/lifecycle.h"
 
 // Installs the library once (no system driver, 8-bit colour).
 inline void ensure_allegro() {

@@ -6,7 +6,7 @@
 #include <allegro.h>
 #include <benchmark/benchmark.h>
 
-#include "app/lifecycle.h"
+#include "platform/lifecycle.h"
 #include "bench/bench_support.h"
 #include "rules/board_state.h"
 

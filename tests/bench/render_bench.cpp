@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "bench/bench_support.h"
-#include "app/lifecycle.h"
+#include "platform/lifecycle.h"
 #include "render/board_draw.h"
 #include "render/effects.h"
 #include "rules/board_state.h"

@@ -10,8 +10,8 @@
 #include <cstdlib>
 
 #include "bench/bench_support.h"
-#include "app/lifecycle.h"
-#include "app/settings.h"
+#include "platform/lifecycle.h"
+#include "platform/settings.h"
 #include "board/board_load.h"
 #include "render/effects.h"
 #include "rules/actions.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/lifecycle.h"
+#include "platform/lifecycle.h"
 #include "board/geometry.h"
 #include "board/style_fixture.h"
 #include "rules/board_state.h"

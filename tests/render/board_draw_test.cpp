@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/lifecycle.h"
-#include "app/main_datafile.h"
+#include "platform/lifecycle.h"
+#include "platform/main_datafile.h"
 #include "board/geometry.h"
 #include "palette/palette_entries.h"
 #include "palette/palette_files.h"

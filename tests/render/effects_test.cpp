@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/lifecycle.h"
-#include "app/main_datafile.h"
+#include "platform/lifecycle.h"
+#include "platform/main_datafile.h"
 #include "board/geometry.h"
 #include "palette/palette_entries.h"
 #include "render/render_fixture.h"

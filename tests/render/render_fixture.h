@@ -16,7 +16,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/settings.h"
+#include "platform/settings.h"
 #include "board/board_load.h"
 #include "board/style_fixture.h"
 #include "rules/board_state.h"

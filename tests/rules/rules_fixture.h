@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/lifecycle.h"
-#include "app/settings.h"
+#include "platform/lifecycle.h"
+#include "platform/settings.h"
 #include "board/board_load.h"
 #include "render/board_draw.h"
 #include "render/effects.h"

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/settings.h"
+#include "platform/settings.h"
 
 namespace {
 class SoundEffects : public ::testing::Test {

@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/lifecycle.h"
+#include "platform/lifecycle.h"
 #include "rules/board_state.h"
 
 std::string game_path(const char* name) { return std::string(FG_GAME_DIR) + "/" + name; }

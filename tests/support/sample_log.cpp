@@ -2,7 +2,7 @@
 
 #include <allegro.h>
 
-#include "app/lifecycle.h"
+#include "platform/lifecycle.h"
 
 int sample_starts[SFX_COUNT];
 int last_sample_volume = -1;

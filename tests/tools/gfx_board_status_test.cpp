@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/lifecycle.h"
-#include "app/main_datafile.h"
+#include "platform/lifecycle.h"
+#include "platform/main_datafile.h"
 #include "palette/palette_entries.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/lifecycle.h"
-#include "app/main_datafile.h"
+#include "platform/lifecycle.h"
+#include "platform/main_datafile.h"
 #include "gfx/title_scan.h"
 #include "support/headless.h"
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/lifecycle.h"
+#include "platform/lifecycle.h"
 #include "sound/sound.h"
 #include "support/headless.h"
 

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/lifecycle.h"
-#include "app/main_datafile.h"
+#include "platform/lifecycle.h"
+#include "platform/main_datafile.h"
 #include "palette/palette_entries.h"
 
 namespace {

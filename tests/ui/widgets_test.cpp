@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/lifecycle.h"
-#include "app/main_datafile.h"
-#include "app/settings.h"
+#include "platform/lifecycle.h"
+#include "platform/main_datafile.h"
+#include "platform/settings.h"
 #include "palette/palette_entries.h"
 #include "sound/sound.h"
 

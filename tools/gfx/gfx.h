@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_datafile.h"
+#include "platform/main_datafile.h"
 #include "common/datafile_writer.h"
 #include "palette/palette_entries.h"
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/main_datafile.h"
+#include "platform/main_datafile.h"
 #include "common/preview.h"
 #include "styles/style_art.h"
 #include "styles/style_geometry.h"

@@ -1,0 +1,15 @@
+// Fusegrid: a mine-sweeping puzzle game on boards of cells of any shape.
+#include <allegro.h>
+
+#include "platform/lifecycle.h"
+#include "screens/main_screen.h"
+
+int main() {
+  start_up();
+  pointer_visible = 1;
+  pause_requested = 0;
+  run_main_screen();
+  shutdown();
+  return 0;
+}
+END_OF_MAIN()

@@ -1,0 +1,383 @@
+#include "screens/main_screen.h"
+
+#include <allegro.h>
+
+#include <cstring>
+#include <initializer_list>
+
+#include "platform/key_presses.h"
+#include "platform/lifecycle.h"
+#include "platform/main_datafile.h"
+#include "screens/menus.h"
+#include "platform/settings.h"
+#include "board/board_load.h"
+#include "screens/board_chooser.h"
+#include "board/geometry.h"
+#include "screens/palette_chooser.h"
+#include "palette/palette_entries.h"
+#include "render/board_draw.h"
+#include "render/effects.h"
+#include "rules/actions.h"
+#include "rules/board_state.h"
+#include "rules/modes.h"
+#include "rules/random.h"
+#include "sound/sound.h"
+#include "screens/dialogs.h"
+#include "ui/frames.h"
+#include "screens/options.h"
+#include "ui/prompts.h"
+#include "ui/widgets.h"
+
+int redraw_requested = 0;
+
+namespace {
+
+// Mouse buttons as the board area records them.
+enum { LEFT_BUTTON = 1, RIGHT_BUTTON = 2 };
+
+TextButton file_button, options_button, menu_filler, face_box, check_button;
+AreaButton board_area;
+int menu_choice = MENU_NONE;
+bool quit_requested = false;
+bool right_press_latched = false;
+
+BITMAP* object_bitmap(int index) { return static_cast<BITMAP*>(MainDatafile[index].dat); }
+
+void copy_scene() { blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h); }
+
+// Where the pointer was in the last pass that saw a button held on the
+// board. The mouse is polled once a frame, so a release and a move to the
+// next cell can both fall between two polls: the first pass that sees the
+// button up already sees the pointer over the next cell. A click on the
+// board therefore goes to this position: where the button came up when
+// the pointer stood still, and always the cell that was shown pressed.
+int held_x = 0, held_y = 0;
+
+// The cell at a point, or -1; only points of the board rectangle are
+// looked up.
+int cell_under(int x, int y) {
+  if (board.cell_count == 0 || x < board_area.x1 || x > board_area.x2 || y < board_area.y1 || y > board_area.y2)
+    return -1;
+  return cell_at(x, y);
+}
+
+int cell_under_mouse() { return cell_under(mouse_x, mouse_y); }
+
+bool check_allowed() {
+  if (game.phase != PLAYING) return false;
+  if (game.mode == MULTI_MINE) return game.mines_left == 0 && game.level2_left == 0 && game.level3_left == 0;
+  if (game.mode == MEGAMINE) return game.mines_left == 0;
+  return false;
+}
+
+void screen_setup() {
+  // Keys pressed in a dialog were meant for it.
+  forget_key_presses();
+  menu_choice = MENU_NONE;
+  quit_requested = false;
+  redraw_requested = 0;
+  reset_widgets();
+  rebuild_scene();
+  clear_particles();
+
+  text_button_init(&file_button, 0, 0, 127, 15, "File", ALIGN_LEFT, 0);
+  text_button_init(&options_button, 128, 0, 255, 15, "Options", ALIGN_LEFT, 0);
+  text_button_init(&menu_filler, 256, 0, screen_width - 49, 15, "", ALIGN_LEFT, 1);
+  button_disable(&menu_filler);
+  text_button_init(&face_box, screen_width - 48, 0, screen_width - 1, 15, "", ALIGN_LEFT, 1);
+  for (const TextButton* b : {&file_button, &options_button, &menu_filler, &face_box}) text_button_draw(b, SceneBuffer);
+
+  text_button_init(&check_button, 8, 544, 79, 592, "Check!", ALIGN_CENTRE, 1);
+  if (!check_allowed()) button_disable(&check_button);
+  draw_status_panel();
+
+  if (game.phase != IDLE) {
+    area_button_init(&board_area, board.origin_x, board.origin_y, board.origin_x + 8 * hit_grid.grid_columns - 1,
+                     board.origin_y + 8 * hit_grid.grid_rows - 1, 1);
+  } else {
+    area_button_init(&board_area, 0, 0, 0, 0, 1);
+    button_disable(&board_area);
+  }
+  register_main_screen_widgets(&check_button, &board_area);
+}
+
+bool any_key_held(std::initializer_list<int> keys) {
+  for (int k : keys)
+    if (key[k]) return true;
+  return false;
+}
+
+// Waits, showing the scene, until none of the keys is held.
+void wait_keys_released(std::initializer_list<int> keys) {
+  while (any_key_held(keys)) {
+    copy_scene();
+    present_frame();
+  }
+}
+
+// P, Pause or Num Lock (and Esc, when esc_too) pressed since the last
+// look, or held. Every latched press among them is taken. Pause counts
+// only by its latched presses: under X, key[KEY_PAUSE] stays set from one
+// press to the next.
+bool pause_key_pressed(bool esc_too) {
+  bool pressed = false;
+  for (int k : {KEY_P, KEY_PAUSE, KEY_NUMLOCK, KEY_ESC}) {
+    if (k == KEY_ESC && !esc_too) continue;
+    if (take_key_press(k)) pressed = true;
+    if (k != KEY_PAUSE && key[k]) pressed = true;
+  }
+  return pressed;
+}
+
+void pause_screen() {
+  blank_play_area();
+  // Pause is not in the list: it is never seen let go.
+  const std::initializer_list<int> held_keys = {KEY_P, KEY_NUMLOCK, KEY_ESC};
+  wait_keys_released(held_keys);
+  // The press that paused, and the repeats of a key held down, do not
+  // also resume.
+  forget_key_presses();
+  play_effect(SFX_MESSAGE);
+  do {
+    copy_scene();
+    draw_frame(BackBuffer, 220, 268, 579, 331);
+    draw_text_centre(BackBuffer, 400, 296, COL_MENU_FONT, PROMPT_TEXTS[PROMPT_GAME_PAUSED]);
+    present_frame();
+  } while (!pause_key_pressed(true));
+  wait_keys_released(held_keys);
+  forget_key_presses();
+  pause_requested = 0;
+}
+
+// No high-score table is kept: the page says so.
+void high_scores_page() {
+  TextButton ok;
+  text_button_init(&ok, 268, 328, 339, 343, "OK!", ALIGN_CENTRE, 1);
+  draw_frame(SceneBuffer, 268, 240, 531, 255);
+  draw_text_centre(SceneBuffer, 400, 244, COL_MENU_FONT, "High Scores");
+  draw_frame(SceneBuffer, 268, 256, 531, 327);
+  draw_text_centre(SceneBuffer, 400, 280, COL_MENU_FONT, "No high scores are kept yet.");
+  draw_text_centre(SceneBuffer, 400, 296, COL_MENU_FONT, "Every board is its own reward.");
+  draw_frame(SceneBuffer, 340, 328, 531, 343);
+  for (;;) {
+    text_button_update(&ok);
+    copy_scene();
+    text_button_draw(&ok, BackBuffer);
+    present_frame();
+    if (ok.state == BUTTON_CLICKED || key[KEY_ENTER] || key[KEY_ENTER_PAD] || key[KEY_ESC]) break;
+  }
+  wait_keys_released({KEY_ENTER, KEY_ENTER_PAD, KEY_ESC});
+}
+
+void dispatch(int choice) {
+  switch (choice) {
+    case MENU_NEW_GAME:
+      blank_play_area();
+      if (choose_board() && choose_mode_and_skill())
+        start_new_game(chosen_board_file, chosen_board_index);
+      else
+        restore_stream(STREAM_GAME);
+      break;
+    case MENU_TRY_AGAIN:
+      if (current_board_index != -1) start_new_game(board_file_name, current_board_index);
+      break;
+    case MENU_HIGH_SCORES:
+      blank_play_area();
+      high_scores_page();
+      break;
+    case MENU_CHANGE_BOARD:
+      blank_play_area();
+      if (choose_board())
+        start_new_game(chosen_board_file, chosen_board_index);
+      else
+        restore_stream(STREAM_GAME);
+      break;
+    case MENU_CHANGE_MODE:
+    case MENU_CHANGE_SKILL:
+      blank_play_area();
+      if (choice == MENU_CHANGE_MODE ? choose_game_mode() : choose_skill_level()) {
+        if (current_board_index != -1) start_new_game(chosen_board_file, chosen_board_index);
+      } else {
+        restore_stream(STREAM_GAME);
+      }
+      break;
+    case MENU_ABOUT:
+      blank_play_area();
+      show_info_page();
+      break;
+    case MENU_QUESTION_MARKS:
+      settings.question_marks = settings.question_marks == 1 ? 0 : 1;
+      break;
+    case MENU_GRAPHICS_OPTIONS:
+      blank_play_area();
+      graphics_options_dialog();
+      break;
+    case MENU_SOUND_OPTIONS:
+      blank_play_area();
+      sound_options_dialog();
+      break;
+    case MENU_ADJUST_COLORS:
+      blank_play_area();
+      palette_chooser();
+      break;
+    default:
+      break;
+  }
+}
+
+void run_menu(TextButton* button, int (*menu)()) {
+  if (button->state != BUTTON_HELD) return;
+  play_effect(SFX_CLICK);
+  blank_play_area();
+  text_button_draw(button, SceneBuffer);
+  menu_choice = menu();
+  forget_key_presses();
+  button->state = BUTTON_NORMAL;
+  text_button_draw(button, SceneBuffer);
+  release_mouse();
+}
+
+void board_input() {
+  if (board_area.state == BUTTON_HELD || board_area.state == BUTTON_HELD_OUTSIDE) {
+    held_x = mouse_x;
+    held_y = mouse_y;
+  }
+  const bool flags_allowed = game.mode != FLAGLESS && game.mode != MOVING_MINES;
+  if (board_area.state == BUTTON_HELD && board_area.held_buttons == RIGHT_BUTTON && !right_press_latched) {
+    right_press_latched = true;
+    if (flags_allowed) cycle_flag(cell_under_mouse());
+  } else if (board_area.state == BUTTON_CLICKED) {
+    const int released = cell_under(held_x, held_y);
+    if (board_area.held_buttons == LEFT_BUTTON)
+      reveal_cell(released, 1, SFX_REVEAL);
+    else if (board_area.held_buttons > RIGHT_BUTTON && flags_allowed)
+      chord(released);
+  } else if (board_area.state != BUTTON_HELD) {
+    right_press_latched = false;
+  }
+}
+
+void function_keys() {
+  if (key[KEY_F1]) menu_choice = MENU_NEW_GAME;
+  if (key[KEY_F2]) {
+    while (key[KEY_F2]) wait_without_frame();  // no frame is drawn while F2 is held
+    menu_choice = MENU_TRY_AGAIN;
+  }
+  if (key[KEY_F3]) menu_choice = MENU_HIGH_SCORES;
+  if (key[KEY_F5]) menu_choice = MENU_CHANGE_BOARD;
+  if (key[KEY_F6]) menu_choice = MENU_CHANGE_MODE;
+  if (key[KEY_F7]) menu_choice = MENU_CHANGE_SKILL;
+}
+
+void compose_frame() {
+  copy_scene();
+  if (board_area.state == BUTTON_HELD) {
+    const int cell = cell_under_mouse();
+    if (board_area.held_buttons == LEFT_BUTTON)
+      press_cell(cell);
+    else if (board_area.held_buttons > RIGHT_BUTTON)
+      press_cell_and_neighbours(cell);
+  }
+  draw_status_readouts();
+  for (const TextButton* b : {&file_button, &options_button, &menu_filler, &face_box}) text_button_draw(b, BackBuffer);
+  if (check_button.state != BUTTON_DISABLED) text_button_draw(&check_button, BackBuffer);
+  for (int i = 0; i < board.cell_count; i++)
+    if (board.cells[i].flash_timer >= 0.0f) draw_cell_animation(board.cells[i], BackBuffer);
+  draw_particles();
+  BITMAP* face = object_bitmap(game.face);
+  if (face_box.state == BUTTON_HELD) {
+    draw_sprite(BackBuffer, face, 765, 1);
+  } else {
+    draw_sprite(SceneBuffer, face, 764, 0);
+    draw_sprite(BackBuffer, face, 764, 0);
+  }
+}
+
+// One pass of the main screen; false when the player quits.
+bool main_screen_pass() {
+  // 1. The end-of-board sequence.
+  if (fireworks_step()) {
+    screen_setup();
+    return true;
+  }
+  // 2. A cleared board.
+  if (game.phase == FINISHED) {
+    finish_board();
+    button_disable(&board_area);
+  }
+  // 3, 4. Clocks.
+  update_game_clock();
+  if (game.auto_reveal_timer > 0.0f) game.auto_reveal_timer -= frame_seconds;
+  if (game.auto_reveal_timer <= 0.0f && game.auto_reveal_timer > -999.0f) auto_reveal_step();
+  // 5. Effects.
+  update_particles();
+  for (int i = 0; i < board.cell_count; i++) advance_cell_animation(board.cells[i]);
+  // 6. Controls.
+  text_button_update(&file_button);
+  text_button_update(&options_button);
+  text_button_update(&menu_filler);
+  text_button_update(&face_box);
+  area_button_update(&board_area);
+  text_button_update(&check_button);
+  // 7. Menus.
+  run_menu(&file_button, run_file_menu);
+  run_menu(&options_button, run_options_menu);
+  // 8, 9. Face and verdict.
+  if (face_box.state == BUTTON_CLICKED) menu_choice = MENU_TRY_AGAIN;
+  if (check_button.state == BUTTON_CLICKED) {
+    check_verdict();
+    button_disable(&board_area);
+  }
+  // 10, 11, 12. Board, keys, pause.
+  board_input();
+  function_keys();
+  if (pause_key_pressed(false) || pause_requested) {
+    pause_screen();
+    redraw_requested = 1;
+  }
+  // 13, 14. The game stream after this pass's input, then the menu choice.
+  save_stream(STREAM_GAME);
+  if (fireworks_timer == NO_END_SEQUENCE && menu_choice >= MENU_NEW_GAME && menu_choice <= MENU_ADJUST_COLORS &&
+      menu_choice != MENU_QUIT && menu_choice != 8) {
+    dispatch(menu_choice);
+    screen_setup();
+  }
+  if (menu_choice == MENU_QUIT) quit_requested = true;
+  // 15 to 22. The smiley and the frame.
+  update_smiley();
+  compose_frame();
+  present_frame();
+  // 23, 24.
+  if (redraw_requested && board.cell_count != 0) {
+    redraw_board(SceneBuffer);
+    redraw_requested = 0;
+  }
+  return !(key[KEY_ESC] || quit_requested);
+}
+
+}  // namespace
+
+void start_new_game(const char* file_name, int pattern) {
+  char name[sizeof board_file_name];
+  std::strncpy(name, file_name, sizeof name - 1);
+  name[sizeof name - 1] = 0;
+  if (load_board(name, pattern, 0)) return;
+  prompt_any_key(480, "Unable to load that board. Press any key to continue.");
+  // The style file has gone or changed: no board is in play any more.
+  init_board();
+  game.phase = IDLE;
+  current_board_index = -1;
+}
+
+void run_main_screen() {
+  watch_key_presses();
+  if (screen) clear_to_color(screen, 0);
+  invalidate_sent_frame();
+  fireworks_timer = NO_END_SEQUENCE;
+  fireworks_left = 0;
+  right_press_latched = false;
+  screen_setup();
+  while (main_screen_pass()) {
+  }
+  register_main_screen_widgets(nullptr, nullptr);
+}
