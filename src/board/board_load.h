@@ -2,26 +2,24 @@
 // its geometry and a fresh mine layout.
 #pragma once
 
-#include <allegro.h>
+#include "board/loaded_style.h"
 
-extern DATAFILE* style_datafile;  // the style file of the board in play
-extern int style_shape_count;     // n
-extern int style_pattern_count;   // p
 extern int current_board_index;   // -1 until a board has been loaded
+extern char board_file_name[16];  // the style file of the board in play
+extern int boards_loaded;         // boards loaded since the program started
 
-// Shows the "One moment please..." notice at the start of every board
-// load; the user interface sets it (nothing is shown while it is unset).
-extern void (*show_wait_notice_hook)();
+enum BoardLoadResult {
+  BOARD_NOT_LOADED = 0,  // nothing was changed
+  BOARD_LOADED = 1,
+  BOARD_HIT_GRID_FULL = 2  // a hit-grid bucket would take a fifth cell
+};
 
-// 1 when the board was loaded; 0 when the style file can no longer be
-// loaded, is no longer valid or has no such pattern (nothing is changed
-// then). With continuation set (the next board of an Endurance run) the
-// loaded style is used again and the file name is not read.
-int load_board(const char* file_name, int pattern, int continuation);
-
-// Style datafile objects of the loaded style; nullptr when no style is
-// loaded or the index is out of range.
-BITMAP* hidden_picture(int shape);
-BITMAP* revealed_picture(int shape);
-BITMAP* exploded_picture(int shape);
-RLE_SPRITE* board_picture(int pattern);
+// Loads a pattern of a style file as the board in play, with its counters
+// and a fresh mine layout drawn from board_seed and board_counter; the
+// game's three random streams start there. BOARD_NOT_LOADED when the style
+// file can no longer be loaded, is no longer valid or has no such pattern
+// (nothing is changed then). With continuation set (the next board of an
+// Endurance run) the loaded style is used again and the file name is not
+// read. Validation refuses the styles whose hit grid overflows, so
+// BOARD_HIT_GRID_FULL means the board in play is broken.
+BoardLoadResult load_board(const char* file_name, int pattern, int continuation);

@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/lifecycle.h"
-#include "board/board_load.h"
-#include "board/style_file.h"
+#include "board/loaded_style.h"
+#include "board/style_layout.h"
 
 ShapeInfo shape_info[MAX_SHAPES];
 int shape_count = 0;
@@ -208,7 +207,7 @@ void build_neighbours() { build_neighbours_for(board, shape_info); }
 int cell_at(int x, int y) {
   const int dx = x - hit_grid.grid_origin_x;
   const int dy = y - hit_grid.grid_origin_y;
-  if (dx < 0 || dy < 0) fatal_error(8);
+  if (dx < 0 || dy < 0) return CELL_AT_OUTSIDE_GRID;
   const int col = dx / 8, row = dy / 8;
   if (col >= HIT_GRID_COLUMNS || row >= HIT_GRID_ROWS) return -1;
   const int16_t* bucket = hit_grid.buckets[HIT_GRID_ROWS * col + row];

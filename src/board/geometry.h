@@ -43,7 +43,10 @@ void build_neighbours();
 // 1 when two blocks (four codes each) touch: at some position k the two
 // codes add up to 3 or more.
 int blocks_touch(const uint8_t* a, const uint8_t* b);
-// The cell under a screen point of the board rectangle, or -1.
+// The cell under a screen point of the board rectangle, or -1;
+// CELL_AT_OUTSIDE_GRID for a point left of or above the hit grid, which
+// the caller was to keep out.
+enum { CELL_AT_OUTSIDE_GRID = -2 };
 int cell_at(int x, int y);
 
 // The same on explicitly given records: the board loader uses the globals,

@@ -7,17 +7,6 @@
 #include "rules/mines.h"
 #include "rules/random.h"
 
-uint8_t read_u8(const uint8_t* block, uint32_t offset) { return block[offset]; }
-
-uint16_t read_u16(const uint8_t* block, uint32_t offset) {
-  return static_cast<uint16_t>(block[offset] | (block[offset + 1] << 8));
-}
-
-uint32_t read_u32(const uint8_t* block, uint32_t offset) {
-  return static_cast<uint32_t>(block[offset]) | (static_cast<uint32_t>(block[offset + 1]) << 8) |
-         (static_cast<uint32_t>(block[offset + 2]) << 16) | (static_cast<uint32_t>(block[offset + 3]) << 24);
-}
-
 const uint8_t* style_layout(const DATAFILE* dat, size_t* size) {
   if (size) *size = 0;
   if (datafile_object_count(dat) < 1 || dat[0].type != DAT_DATA || !dat[0].dat || dat[0].size < 0) return nullptr;
@@ -49,8 +38,8 @@ int passes_signature(const DATAFILE* dat) {
   for (uint32_t i = 0; i < STYLE_HEADER_SIZE; i++) sum += read_u8(layout, i);
   if (!(first == SIGNATURE_FIRST && sum == 10000u - first)) return 0;
   if (second != SIGNATURE_SECOND) return 0;
-  set_seed(sum);
-  return random_range(123456, 987654) == static_cast<int>(1000000u - second);
+  Random check = random_seeded(sum);
+  return random_range(check, 123456, 987654) == static_cast<int>(1000000u - second);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,7 +1,7 @@
 // Style datafiles: one board style each, an Allegro datafile holding the
 // layout data (object 0), three pictures per shape, one board picture per
-// pattern and a signature object. Byte readers, the signature test and the
-// validation that every style file passes before the game uses it.
+// pattern and a signature object: the signature test and the validation
+// that every style file passes before the game uses it.
 #pragma once
 
 #include <allegro.h>
@@ -9,27 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "board/style_layout.h"
 #include "platform/datafile_check.h"
-
-enum {
-  STYLE_HEADER_SIZE = 42,
-  STYLE_NAME_SIZE = 32,
-  PATTERN_RECORD_HEADER = 0x30,
-  MAX_PATTERNS = 16,
-  MAX_SHAPE_BLOCKS = 8,
-  BOARD_AREA_WIDTH = 712,
-  BOARD_AREA_HEIGHT = 584,
-  BOARD_AREA_X = 88,
-  BOARD_AREA_Y = 16,
-  SIGNATURE_FIRST = 7978,
-  SIGNATURE_SECOND = 400546
-};
-
-// Little-endian readers of the layout data, at any byte offset.
-uint8_t read_u8(const uint8_t* block, uint32_t offset);
-uint16_t read_u16(const uint8_t* block, uint32_t offset);
-uint32_t read_u32(const uint8_t* block, uint32_t offset);
-
 
 // The layout data object of a loaded style datafile, with its size; nullptr
 // when object 0 is missing or is not a data object.
@@ -40,7 +21,7 @@ const uint8_t* style_layout(const DATAFILE* dat, size_t* size);
 int style_signature_object(const DATAFILE* dat);
 
 // The signature test: header byte sum and the signature object's two values
-// (leaves the random source as the test's draw left it).
+// (the draw it makes comes from a generator of its own).
 int passes_signature(const DATAFILE* dat);
 
 // Full validation of a loaded style datafile: every offset, count, size and
@@ -58,5 +39,5 @@ int passes_signature(const DATAFILE* dat);
 // than MAX_NEIGHBOURS neighbours (the real geometry is built for every
 // pattern); a negative mine count, or one (16-bit or MegaMine count, any
 // skill) above cells - safe_cells_needed (rules/mines.h).
-// Leaves the board in play and the random source untouched.
+// Leaves the board in play and the game's random streams untouched.
 int validate_style(const DATAFILE* dat);

@@ -11,13 +11,6 @@
 #include "platform/main_datafile.h"
 #include "platform/settings.h"
 #include "platform/termination.h"
-#include "board/board_load.h"
-#include "render/board_draw.h"
-#include "rules/mines.h"
-#include "rules/board_state.h"
-#include "rules/random.h"
-#include "sound/sound.h"
-#include "ui/prompts.h"
 
 BITMAP* BackBuffer = nullptr;
 BITMAP* SceneBuffer = nullptr;
@@ -25,7 +18,10 @@ int screen_width = 0;
 int screen_height = 0;
 DATAFILE* MainDatafile = nullptr;
 DATAFILE* SoundDatafile = nullptr;
-char board_file_name[16] = "fgboards.dat";
+bool sound_installed = false;
+uint32_t board_seed = 0;
+uint32_t board_counter = 0;
+void (*prepare_frame_hook)(int* ox, int* oy) = nullptr;
 
 std::atomic<int> tick_count{0};
 std::atomic<int> close_requested{0};
@@ -151,30 +147,18 @@ void start_up() {
   clear_keybuf();
 
   reserve_voices(16, 0);
-  sound_state = install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr) == 0 ? SOUND_ON : SOUND_UNAVAILABLE;
+  sound_installed = install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr) == 0;
 
   load_settings_at_start();
   allow_settings_save_on_termination();
-  if (sound_state == SOUND_ON && settings.volume == 0) sound_state = SOUND_MUTED;
 
   if (!set_display_mode(settings.windowed, 800, 600)) {
     settings.windowed = settings.windowed == 1 ? 0 : 1;
     if (!set_display_mode(settings.windowed, 800, 600)) fatal_error(4);
   }
   load_datafiles();
-  std::strcpy(board_file_name, "fgboards.dat");
-  seed_from_clock();
-  board_seed = get_seed();
+  board_seed = static_cast<uint32_t>(std::time(nullptr));
   board_counter = 0;
-  // Text is drawn without a background box everywhere: every call passes
-  // a background of -1.
-  init_board();
-  init_game_session();
-  // Board loads show their notice, and mines moved under revealed numbers
-  // redraw those cells.
-  show_wait_notice_hook = show_wait_notice;
-  cell_changed = redraw_changed_cell;
-  init_status_slots();
 }
 
 void wait_without_frame() {
@@ -292,16 +276,10 @@ void present_frame() {
     shutdown();
     end_after_close_request();
   }
-  if (sound_state == SOUND_ON) clear_effect_played();
+  int ox = 0, oy = 0;
+  if (prepare_frame_hook) prepare_frame_hook(&ox, &oy);
   if (pointer_visible && MainDatafile)
     draw_sprite(BackBuffer, static_cast<BITMAP*>(MainDatafile[OBJ_POINTER].dat), mouse_x, mouse_y);
-
-  int ox = 0, oy = 0;
-  if (game.shake > 0.0f) {
-    ox = random_range(static_cast<int>(-game.shake), static_cast<int>(game.shake));
-    oy = random_range(static_cast<int>(-game.shake), static_cast<int>(game.shake));
-    game.shake = game.shake - frame_seconds * game.shake * 4.0f;
-  }
 
   if (frame_driver) {
     const bool fresh = frame_is_new(BackBuffer, ox, oy);

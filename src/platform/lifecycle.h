@@ -5,6 +5,7 @@
 #include <allegro.h>
 
 #include <atomic>
+#include <cstdint>
 
 extern BITMAP* BackBuffer;   // the frame being composed
 extern BITMAP* SceneBuffer;  // the static scene of the current screen
@@ -12,7 +13,20 @@ extern int screen_width;
 extern int screen_height;
 extern DATAFILE* MainDatafile;
 extern DATAFILE* SoundDatafile;
-extern char board_file_name[16];
+// Whether a digital sound driver could be installed at start-up.
+extern bool sound_installed;
+
+// The values every board load seeds the game's random stream with: the
+// board seed starts from the clock and grows by the vertical mouse
+// movement plus one every frame, the board counter by the horizontal
+// movement.
+extern uint32_t board_seed;
+extern uint32_t board_counter;
+
+// Set by the layers above: called by present_frame before every frame is
+// shown, it sets the frame's offsets on the screen (the screen shake) and
+// does whatever else belongs to the start of a frame.
+extern void (*prepare_frame_hook)(int* ox, int* oy);
 
 extern std::atomic<int> tick_count;       // 1/2400 s ticks not yet taken by a frame
 extern std::atomic<int> close_requested;  // set by the window-close hook
@@ -49,6 +63,9 @@ struct FrameDriver {
 void wait_without_frame();
 extern FrameDriver* frame_driver;
 
+// The library, the timer, keyboard, mouse and sound drivers, the player's
+// settings, the display and the two datafiles; ends the program with a
+// fatal error when one of them fails.
 void start_up();
 int set_display_mode(int windowed, int width, int height);
 void load_datafiles();

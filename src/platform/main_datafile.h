@@ -75,3 +75,19 @@ enum MainObject {
   OBJ_PRESS_KEY_PICTURE = 227,
   MAIN_OBJECT_COUNT = 228
 };
+
+// The sound effects: object k of the sound datafile is effect k.
+enum SoundEffect {
+  SFX_AUTO_REVEAL = 0,
+  SFX_REMOVE_FLAG = 1,
+  SFX_PLACE_FLAG = 2,
+  SFX_EXPLOSION = 3,
+  SFX_FIREWORKS = 4,
+  SFX_CLICK = 5,
+  SFX_CHORD = 6,
+  SFX_MESSAGE = 7,
+  SFX_REVEAL = 8,
+  SFX_NEW_GAME = 9,
+  SFX_GAME_DONE = 10,
+  SFX_COUNT = 11
+};

@@ -16,6 +16,8 @@
 StatusSlot status_slots[STATUS_SLOTS];
 const int STATUS_BADGES[STATUS_SLOTS] = {214, 224, 217, 222, 215, 221, 218, 219, 220, 216, 225, 223};
 
+int redraw_requested = 0;
+
 namespace {
 
 // Values of the two slots no mode shows.

@@ -38,6 +38,10 @@ void redraw_board(BITMAP* target);
 // pictures and glyph box) as a full redraw of the board draws it, so no
 // trace of its old look stays around it.
 void redraw_changed_cell(int index);
+// Set when the SceneBuffer no longer shows the board (a dialog blanked the
+// play area): the main screen redraws the whole board when it resumes.
+extern int redraw_requested;
+
 // Clears the SceneBuffer to the background and the BackBuffer to 0, sets
 // the current palette and draws the board (when it has cells).
 void rebuild_scene();

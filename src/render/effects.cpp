@@ -46,10 +46,10 @@ bool cell_has_shape(const Cell& cell) { return cell.shape < MAX_SHAPES; }
 
 // Direction from the effects of a burst: an angle of 0 to 62.83 radians in
 // steps of 0.01 and one speed per component, drawn in that order.
-void radial_velocity(int lo, int hi, float& vx, float& vy) {
-  const double a = random_range(0, 6283) * 0.01;
-  vx = static_cast<float>(std::sin(a) * random_range(lo, hi));
-  vy = static_cast<float>(std::cos(a) * random_range(lo, hi));
+void radial_velocity(Random& random, int lo, int hi, float& vx, float& vy) {
+  const double a = random_range(random, 0, 6283) * 0.01;
+  vx = static_cast<float>(std::sin(a) * random_range(random, lo, hi));
+  vy = static_cast<float>(std::cos(a) * random_range(random, lo, hi));
 }
 
 bool opaque_at(BITMAP* pic, int px, int py) {
@@ -67,49 +67,49 @@ bool box_has_pixel(BITMAP* pic, int max_px, int max_py) {
 // Shards fly out of the tile of a revealed number, away from the centre of
 // its symbol box. A shape narrower or lower than three blocks, or whose
 // hidden picture shows nothing in the searched box, throws none.
-void spawn_shards(const Cell& cell) {
+void spawn_shards(Random& random, const Cell& cell, int content) {
   const ShapeInfo& info = shape_info[cell.shape];
   const int n = static_cast<int>(0.75 * info.fill_count);
   const int max_px = 8 * info.width - 17, max_py = 8 * info.height - 17;
   if (n <= 0 || max_px < 0 || max_py < 0) return;
   BITMAP* pic = hidden_picture(cell.shape);
   if (!pic || !box_has_pixel(pic, max_px, max_py)) return;
-  const int colour = number_shade(cell.content);
+  const int colour = number_shade(content);
   const int sx = info.symbol_x, sy = info.symbol_y;
   for (int i = 0; i < n && particle_count < MAX_PARTICLES; i++) {
     int px = 0, py = 0, tries = 0;
     do {
       if (tries++ == SHARD_TRIES) return;
-      px = random_range(0, max_px);
-      py = random_range(0, max_py);
+      px = random_range(random, 0, max_px);
+      py = random_range(random, 0, max_py);
     } while (!opaque_at(pic, px, py));
-    const int f1 = random_range(50, 100);
-    const int f2 = random_range(50, 100);
+    const int f1 = random_range(random, 50, 100);
+    const int f2 = random_range(random, 50, 100);
     const float vy = static_cast<float>(f1 * (py - sy - 8) * 0.1);
     const float vx = static_cast<float>(f2 * (px - sx - 8) * 0.1);
     spawn_particle(static_cast<float>(cell.x + px), static_cast<float>(cell.y + py), vx, vy, PARTICLE_SHARD, colour);
   }
 }
 
-void spawn_blast(float cx, float cy) {
+void spawn_blast(Random& random, float cx, float cy) {
   for (int i = 0; i < BLAST_PARTICLES && particle_count < MAX_PARTICLES; i++) {
     float vx, vy;
-    radial_velocity(150, 250, vx, vy);
+    radial_velocity(random, 150, 250, vx, vy);
     spawn_particle(cx, cy, vx, vy, PARTICLE_BLAST, COL_EXPLOSION_LAST);
   }
 }
 
-void spawn_firework(float cx, float cy) {
+void spawn_firework(Random& random, float cx, float cy) {
   for (int i = 0; i < FIREWORK_PARTICLES && particle_count < MAX_PARTICLES; i++) {
     float vx, vy;
-    radial_velocity(5, 400, vx, vy);
-    const int colour = COL_SHADES_FIRST + 4 * random_range(0, 15);
+    radial_velocity(random, 5, 400, vx, vy);
+    const int colour = COL_SHADES_FIRST + 4 * random_range(random, 0, 15);
     spawn_particle(cx, cy, vx, vy, PARTICLE_FIREWORK, colour);
   }
 }
 
 // One particle's frame; false when it died.
-bool update_particle(Particle& p, float dt) {
+bool update_particle(Random& random, Particle& p, float dt) {
   p.x += p.vx * dt;
   p.y += p.vy * dt;
   if (p.x < 0.0f || p.x >= 799.0f || p.y < 0.0f || p.y >= 599.0f) {
@@ -141,7 +141,7 @@ bool update_particle(Particle& p, float dt) {
   }
   const float odds = period / dt;
   const int n = odds < static_cast<float>(MAX_STEP_ODDS) ? static_cast<int>(odds) : MAX_STEP_ODDS;
-  if (random_range(0, n) != 0) return true;
+  if (random_range(random, 0, n) != 0) return true;
   bool dies;
   switch (p.kind) {
     case PARTICLE_SHARD:
@@ -202,11 +202,11 @@ void spawn_particle(float x, float y, float vx, float vy, int kind, int colour) 
   p.colour = colour;
 }
 
-void update_particles() {
+void update_particles(Random& random) {
   const float dt = frame_seconds;
   int i = 0;
   while (i < particle_count) {
-    if (!update_particle(particles[i], dt)) {
+    if (!update_particle(random, particles[i], dt)) {
       particle_count--;
       if (i != particle_count) particles[i] = particles[particle_count];
     }
@@ -246,30 +246,51 @@ void clear_particles() {
   particle_count = 0;
 }
 
-void spawn_cell_burst(int cell_index) {
-  save_stream(STREAM_GAME);
-  restore_stream(STREAM_EFFECTS);
-  if (settings.graphics_switches[GFX_PARTICLES] && cell_index >= 0 && cell_index < board.cell_count &&
-      cell_has_shape(board.cells[cell_index])) {
-    const Cell& cell = board.cells[cell_index];
-    const ShapeInfo& info = shape_info[cell.shape];
-    const float cx = static_cast<float>(cell.x + info.symbol_x + 8);
-    const float cy = static_cast<float>(cell.y + info.symbol_y + 8);
-    if (game.phase == IDLE)
-      spawn_firework(cx, cy);
-    else if (cell.content >= MINE)
-      spawn_blast(cx, cy);
-    else if (cell.content != 0)
-      spawn_shards(cell);
-  }
-  save_stream(STREAM_EFFECTS);
-  restore_stream(STREAM_GAME);
+namespace {
+
+// The centre of a cell's symbol box, where its burst starts; false for a
+// cell that is not on the board.
+bool burst_centre(int cell_index, float& cx, float& cy) {
+  if (!settings.graphics_switches[GFX_PARTICLES] || cell_index < 0 || cell_index >= board.cell_count ||
+      !cell_has_shape(board.cells[cell_index]))
+    return false;
+  const Cell& cell = board.cells[cell_index];
+  const ShapeInfo& info = shape_info[cell.shape];
+  cx = static_cast<float>(cell.x + info.symbol_x + 8);
+  cy = static_cast<float>(cell.y + info.symbol_y + 8);
+  return true;
 }
 
-void spawn_sparks(int x, int y, int colour) {
+}  // namespace
+
+void spawn_cell_burst(Random& random, int cell_index, int content) {
+  float cx, cy;
+  if (!burst_centre(cell_index, cx, cy)) return;
+  if (content >= MINE)
+    spawn_blast(random, cx, cy);
+  else if (content != 0)
+    spawn_shards(random, board.cells[cell_index], content);
+}
+
+void spawn_cell_firework(Random& random, int cell_index) {
+  float cx, cy;
+  if (burst_centre(cell_index, cx, cy)) spawn_firework(random, cx, cy);
+}
+
+void spawn_sparks(Random& random, int x, int y, int colour) {
   for (int i = 0; i < TITLE_SPARKS && particle_count < MAX_PARTICLES; i++) {
     float vx, vy;
-    radial_velocity(5, 400, vx, vy);
+    radial_velocity(random, 5, 400, vx, vy);
     spawn_particle(static_cast<float>(x), static_cast<float>(y), vx, vy, PARTICLE_SPARK, colour);
   }
+}
+
+float screen_shake = 0.0f;
+
+void shake_offsets(Random& random, float seconds, int* ox, int* oy) {
+  *ox = *oy = 0;
+  if (!(screen_shake > 0.0f)) return;
+  *ox = random_range(random, static_cast<int>(-screen_shake), static_cast<int>(screen_shake));
+  *oy = random_range(random, static_cast<int>(-screen_shake), static_cast<int>(screen_shake));
+  screen_shake = screen_shake - seconds * screen_shake * 4.0f;
 }

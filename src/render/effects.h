@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "rules/board_state.h"
+#include "rules/random.h"
 
 enum ParticleKind : int32_t {
   PARTICLE_DEAD = 0,
@@ -42,8 +43,8 @@ void draw_cell_animation(const Cell& cell, BITMAP* target);
 // Writes the next free record; a full pool drops the spawn.
 void spawn_particle(float x, float y, float vx, float vy, int kind, int colour);
 // Moves, recolours and removes the live particles by frame_seconds.
-// Colour steps draw from the current random stream.
-void update_particles();
+// Colour steps draw from the generator handed in (the game stream).
+void update_particles(Random& random);
 // Each live particle as a 2 x 2 block on the BackBuffer.
 void draw_particles();
 // The same on any bitmap; blocks that would not lie wholly inside it are
@@ -51,9 +52,19 @@ void draw_particles();
 void draw_particles_on(BITMAP* target);
 void clear_particles();
 
-// The burst of a revealed cell (shards or a blast), or, while phase is
-// IDLE, a firework over it. Runs in the effects random stream; the game
-// stream is left where it was. Nothing when particle effects are off.
-void spawn_cell_burst(int cell_index);
-// Four title sparks at (x, y) from the current stream, always shown.
-void spawn_sparks(int x, int y, int colour);
+// The burst of an uncovered cell whose content was `content`: a blast
+// over a mine, shards out of a number's tile, nothing for a 0. Nothing
+// when particle effects are off. Draws from the effects stream handed in.
+void spawn_cell_burst(Random& random, int cell_index, int content);
+// A firework over a cell, likewise.
+void spawn_cell_firework(Random& random, int cell_index);
+// Four title sparks at (x, y), always shown.
+void spawn_sparks(Random& random, int x, int y, int colour);
+
+// The screen shake: how far, in pixels, frames may be thrown off. A mine
+// sets it; every frame takes its offsets from it and lets it die down.
+extern float screen_shake;
+// The offsets of the next frame (two draws from the generator handed in,
+// the game stream, while the shake lasts), and the shake decays by the
+// frame's seconds.
+void shake_offsets(Random& random, float seconds, int* ox, int* oy);

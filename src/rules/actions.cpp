@@ -1,13 +1,11 @@
 #include "rules/actions.h"
 
-#include "platform/lifecycle.h"
+#include "platform/main_datafile.h"
 #include "platform/settings.h"
-#include "render/board_draw.h"
-#include "render/effects.h"
 #include "rules/board_state.h"
+#include "rules/events.h"
 #include "rules/mines.h"
 #include "rules/modes.h"
-#include "sound/sound.h"
 
 namespace {
 
@@ -44,7 +42,7 @@ void reveal_cell(int c, int wave, int sound) {
 
   if (game.first_cell == -1) {
     game.first_cell = static_cast<int16_t>(c);
-    clear_first_click_zone();  // may move a mine away from this very cell
+    clear_first_click_zone(game.random);  // may move a mine away from this very cell
   }
 
   cell.state = REVEALED;
@@ -58,35 +56,22 @@ void reveal_cell(int c, int wave, int sound) {
       game.level3_left--;
     game.board_mines_hit++;
     game.mines_hit++;
-    game.shake = 28.0f * static_cast<float>(settings.graphics_switches[GFX_SCREEN_SHAKE]);
     apply_mine_penalty();
     sound = SFX_EXPLOSION;
   }
+  post_event(EVENT_CELL_UNCOVERED, c, cell.content);
 
-  spawn_cell_burst(c);
-  if ((!mine && settings.graphics_switches[GFX_NUMBER_FLASH]) || (mine && settings.graphics_switches[GFX_MINE_ANIMATION]))
-    cell.flash_timer = 0.0f;
-
-  switch (game.mode) {
-    case BACKWARDS:
-      if (cell.content == cell.neighbour_count) arm_cascade(cell, wave);
-      break;
-    case MEGAMINE:
-      if (!mine) {
-        game.score -= 25 * cell.content;
-        if (game.score < 0) game.score = 0;
-      }
-      break;
-    default:  // Classic, Flagless, Multi-Mine, Moving Mines, Endurance
-      if (cell.content == 0) arm_cascade(cell, wave);
-      if (game.mode == ENDURANCE && !mine) game.score += cell.content * (cell.content + 1) / 2;
-      if (game.mode == MOVING_MINES) move_random_mine();
-      break;
+  if (opens_neighbours(cell)) arm_cascade(cell, wave);
+  if (game.mode == MEGAMINE && !mine) {
+    game.score -= 25 * cell.content;
+    if (game.score < 0) game.score = 0;
   }
+  if (game.mode == ENDURANCE && !mine) game.score += cell.content * (cell.content + 1) / 2;
+  if (game.mode == MOVING_MINES) move_random_mine(game.random);
 
-  redraw_changed_cell(c);
+  post_event(EVENT_CELL_CHANGED, c);
   game.cells_hidden--;
-  play_effect(sound);
+  post_event(EVENT_SOUND, -1, sound);
   check_board_end();
 }
 
@@ -159,12 +144,12 @@ void cycle_flag(int c) {
       break;
     default: break;  // REVEALED: unchanged, silent
   }
-  if (sound >= 0) play_effect(sound);
-  redraw_changed_cell(c);
+  if (sound >= 0) post_event(EVENT_SOUND, -1, sound);
+  post_event(EVENT_CELL_CHANGED, c);
 }
 
 void chord(int c) {
-  if (!valid_cell(c) || game.mode == MEGAMINE) return;
+  if (!valid_cell(c) || !chord_allowed(game.mode)) return;
   const Cell& cell = board.cells[c];
   if (cell.state != REVEALED) return;
   int danger = 0;

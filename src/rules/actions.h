@@ -1,8 +1,8 @@
 // The player's actions on the board: revealing a cell, the auto-reveal
 // cascade that opens empty regions ring by ring, cycling flags and '?'
 // marks, and chording a satisfied clue. Every action changes the Board and
-// the GameSession, draws the cells it changes into the SceneBuffer, asks
-// for its sound and returns nothing; a cleared board shows in game.phase.
+// the GameSession and reports what the player should see and hear (see
+// rules/events.h); a cleared board shows in game.phase.
 #pragma once
 
 // The cascade delay, the "Chain Reaction Speed" setting in seconds
@@ -22,12 +22,11 @@ void reveal_cell(int cell, int wave, int sound);
 void auto_reveal_step();
 
 // Right button: HIDDEN -> flag (levels 1, 2, 3 in Multi-Mine) -> '?' mark
-// (when the setting is on) -> HIDDEN, keeping the mine counters. Flagless
-// and Moving Mines do not allow it; the caller leaves it out there.
+// (when the setting is on) -> HIDDEN, keeping the mine counters. The modes
+// that allow no flags (flags_allowed) leave it out in the caller.
 void cycle_flag(int cell);
 
 // Both buttons (or the middle one) on a revealed clue: when the flags and
 // exploded mines around it add up to the clue, every neighbour is
-// revealed. Nothing in MegaMine; Flagless and Moving Mines leave it out in
-// the caller.
+// revealed. Nothing in the modes that allow no chord (chord_allowed).
 void chord(int cell);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/main_datafile.h"
+
 Board board;
 GameSession game;
 
@@ -45,12 +47,12 @@ int append_neighbour(Cell& cell, int neighbour) {
 }
 
 void init_game_session() {
-  std::memset(&game, 0, sizeof game);
+  game = GameSession{};
   game.mode = CLASSIC;
   game.skill = BEGINNER;
   game.endurance_minutes = 10;
   game.phase = IDLE;
   game.first_cell = -1;
-  game.face = 210;
+  game.face = OBJ_FACE_NEUTRAL;
   game.auto_reveal_timer = -1000.0f;
 }

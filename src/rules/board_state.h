@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "rules/random.h"
+
 enum { MAX_CELLS = 1280, MAX_NEIGHBOURS = 32, STATUS_SLOTS = 12 };
 
 enum CellState : uint8_t {
@@ -79,9 +81,15 @@ struct GameSession {
   int32_t face;
   float face_timer;
   float auto_reveal_timer;
-  float shake;
   int32_t status_row[STATUS_SLOTS];
   int32_t status_count;
+  // The three random streams of a board, all started where the board's
+  // mines were laid: the game's own draws (mines, the Moving Mines step,
+  // fireworks, particle colours, the screen shake), the bursts of
+  // uncovered cells, and the smiley's idle animation.
+  Random random;
+  Random effects_random;
+  Random smiley_random;
 };
 
 extern Board board;

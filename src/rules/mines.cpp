@@ -4,9 +4,8 @@
 #include <vector>
 
 #include "rules/board_state.h"
+#include "rules/events.h"
 #include "rules/random.h"
-
-void (*cell_changed)(int cell) = nullptr;
 
 namespace {
 
@@ -29,11 +28,11 @@ bool any_cell(Fits fits) {
 // Draws cell indexes in 0..cell_count-1 until one fits. The caller has made
 // sure that a fitting cell exists.
 template <class Fits>
-int draw_cell_until(Fits fits) {
+int draw_cell_until(Random& random, Fits fits) {
   const int n = cells_in_use();
   int drawn = 0;
   for (long tries = 0; tries < DRAW_LIMIT; tries++) {
-    drawn = random_range(0, n - 1);
+    drawn = random_range(random, 0, n - 1);
     if (fits(drawn)) return drawn;
   }
   for (int k = 0; k < n; k++) {
@@ -52,13 +51,13 @@ bool may_take_mine(int c) {
   return game.mode == MULTI_MINE ? content_of(c) < MINE : content_of(c) != MINE;
 }
 
-int lay_code(int count, uint8_t code) {
+int lay_code(Random& random, int count, uint8_t code) {
   int free_cells = 0;
   for (int c = 0; c < cells_in_use(); c++)
     if (may_take_mine(c)) free_cells++;
   int laid = 0;
   for (; laid < count && free_cells > 0; laid++) {
-    const int c = draw_cell_until(may_take_mine);
+    const int c = draw_cell_until(random, may_take_mine);
     if (c < 0) break;
     content_of(c) = code;
     free_cells--;
@@ -120,12 +119,12 @@ bool zone_can_grow(const std::vector<int>& members) {
 // Picks the next zone member: a drawn member, then one of its neighbours,
 // both drawn again while the neighbour is already in the zone. The zone can
 // grow (checked by the caller), so a fitting pick exists.
-int draw_zone_candidate(const std::vector<int>& members) {
+int draw_zone_candidate(Random& random, const std::vector<int>& members) {
   const int size = static_cast<int>(members.size());
   for (long tries = 0; tries < DRAW_LIMIT; tries++) {
-    const Cell& m = board.cells[members[static_cast<size_t>(random_range(0, size - 1))]];
+    const Cell& m = board.cells[members[static_cast<size_t>(random_range(random, 0, size - 1))]];
     if (m.neighbour_count == 0) continue;  // no draw over an empty range
-    const int q = m.neighbours[random_range(0, m.neighbour_count - 1)];
+    const int q = m.neighbours[random_range(random, 0, m.neighbour_count - 1)];
     if (content_of(q) != ZONE_MARK) return q;
   }
   for (int mi : members) {
@@ -146,17 +145,17 @@ int safe_cells_needed(int cell_count, int most_neighbours) {
   return static_cast<int>(std::min<long>(needed, cell_count));
 }
 
-void lay_mines() {
+void lay_mines(Random& random) {
   const int m = std::max(0, game.mines_total);
 
   if (game.mode != MULTI_MINE) {
-    const int laid = lay_code(m, MINE);
+    const int laid = lay_code(random, m, MINE);
     game.mines_total = laid;
     game.mines_left = laid;
   } else {
     int level1 = m / 4, level2 = m / 7, level3 = m / 10;
     while (level1 + level2 + level3 < m) {
-      const int r = random_range(0, 5);
+      const int r = random_range(random, 0, 5);
       if (r <= 2)
         level1++;
       else if (r <= 4)
@@ -167,9 +166,9 @@ void lay_mines() {
     game.mines_left = level1;
     game.level2_left = level2;
     game.level3_left = level3;
-    level1 = lay_code(level1, MINE);
-    level2 = lay_code(level2, MINE_LEVEL2);
-    level3 = lay_code(level3, MINE_LEVEL3);
+    level1 = lay_code(random, level1, MINE);
+    level2 = lay_code(random, level2, MINE_LEVEL2);
+    level3 = lay_code(random, level3, MINE_LEVEL3);
     game.mines_left = level1;
     game.level2_left = level2;
     game.level3_left = level3;
@@ -202,33 +201,33 @@ void compute_clues() {
   }
 }
 
-int relocate_mine(int v) {
+int relocate_mine(int v, Random& random) {
   const int n = cells_in_use();
   if (v < 0 || v >= n || content_of(v) < MINE) return 0;
   auto fits = [](int c) { return content_of(c) < ZONE_MARK; };
   if (!any_cell(fits)) return 0;
-  const int c = draw_cell_until(fits);
+  const int c = draw_cell_until(random, fits);
   if (c < 0) return 0;
   content_of(c) = content_of(v);
   content_of(v) = 0;
   return 1;
 }
 
-int clear_first_click_zone() {
+int clear_first_click_zone(Random& random) {
   const int n = cells_in_use();
   const int f = game.first_cell;
   if (f < 0 || f >= n) return 0;
 
-  if (content_of(f) >= MINE && !relocate_mine(f)) drop_mine(f);
+  if (content_of(f) >= MINE && !relocate_mine(f, random)) drop_mine(f);
   content_of(f) = ZONE_MARK;
   std::vector<int> members{f};
 
   if (game.mode != MEGAMINE) {
     const size_t size = static_cast<size_t>(zone_size(n));
     while (members.size() < size && zone_can_grow(members)) {
-      const int q = draw_zone_candidate(members);
+      const int q = draw_zone_candidate(random, members);
       if (q < 0) break;
-      if (content_of(q) >= MINE && !relocate_mine(q)) break;  // no room left: the zone stays smaller
+      if (content_of(q) >= MINE && !relocate_mine(q, random)) break;  // no room left: the zone stays smaller
       members.push_back(q);
       content_of(q) = ZONE_MARK;
     }
@@ -236,7 +235,7 @@ int clear_first_click_zone() {
       const Cell& cell = board.cells[m];
       for (int e = 0; e < cell.neighbour_count; e++) {
         const int q = cell.neighbours[e];
-        if (content_of(q) >= MINE && !relocate_mine(q)) continue;  // no room: the mine stays
+        if (content_of(q) >= MINE && !relocate_mine(q, random)) continue;  // no room: the mine stays
         content_of(q) = ZONE_MARK;
       }
     }
@@ -252,18 +251,18 @@ void recount_cell(int c) {
   if (c < 0 || c >= cells_in_use()) return;
   Cell& cell = board.cells[c];
   cell.content = static_cast<uint8_t>(regular_mines_around(cell));
-  if (cell.state == REVEALED && cell_changed) cell_changed(c);
+  if (cell.state == REVEALED) post_event(EVENT_CELL_CHANGED, c);
 }
 
-void move_random_mine() {
+void move_random_mine(Random& random) {
   auto fits = [](int c) { return board.cells[c].state == HIDDEN && content_of(c) == MINE; };
   if (!any_cell(fits)) return;
-  const int v = draw_cell_until(fits);
+  const int v = draw_cell_until(random, fits);
   if (v < 0) return;
   const Cell& cv = board.cells[v];
   if (cv.neighbour_count == 0) return;
   for (int attempt = 0; attempt < 8; attempt++) {
-    const int q = cv.neighbours[random_range(0, cv.neighbour_count - 1)];
+    const int q = cv.neighbours[random_range(random, 0, cv.neighbour_count - 1)];
     const Cell& cq = board.cells[q];
     if (cq.state != HIDDEN || cq.content >= MINE) continue;
     content_of(v) = 0;
@@ -274,6 +273,14 @@ void move_random_mine() {
     for (int e = 0; e < cq.neighbour_count; e++)
       if (content_of(cq.neighbours[e]) < MINE) recount_cell(cq.neighbours[e]);
     return;
+  }
+}
+
+bool opens_neighbours(const Cell& cell) {
+  switch (game.mode) {
+    case BACKWARDS: return cell.content == cell.neighbour_count;
+    case MEGAMINE: return false;
+    default: return cell.content == 0;
   }
 }
 
@@ -293,7 +300,7 @@ int is_one_click_board() {
       for (int e = 0; e < cell.neighbour_count; e++) {
         const size_t q = static_cast<size_t>(cell.neighbours[e]);
         if (mark[q] != 0) continue;
-        if (board.cells[q].content == 0) {
+        if (opens_neighbours(board.cells[q])) {
           mark[q] = 1;
           marked_open = true;
         } else if (board.cells[q].content < MINE) {

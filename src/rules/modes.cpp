@@ -1,18 +1,9 @@
 #include "rules/modes.h"
 
-#include <allegro.h>
-
-#include "platform/lifecycle.h"
 #include "platform/main_datafile.h"
-#include "platform/settings.h"
-#include "board/board_load.h"
-#include "render/board_draw.h"
-#include "render/effects.h"
+#include "rules/events.h"
 #include "rules/mines.h"
 #include "rules/random.h"
-#include "sound/sound.h"
-#include "ui/prompts.h"
-#include "ui/widgets.h"
 
 const int32_t STATUS_TABLE[MODE_COUNT][STATUS_SLOTS] = {
     {0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 1, 0},  // Classic
@@ -28,29 +19,12 @@ const float NO_END_SEQUENCE = 999.0f;
 float fireworks_timer = NO_END_SEQUENCE;
 int fireworks_left = 0;
 
-TextButton* rules_check_button = nullptr;
-AreaButton* rules_board_area = nullptr;
-
 namespace {
 
 // Seconds before the first firework, the gap after each, and the
 // sequence's length without fireworks (MegaMine, an exploded verdict).
 constexpr float FIRST_FIREWORK = 1.8f;
 constexpr float AFTER_FIREWORK = 2.0f;
-constexpr float MINE_SHAKE = 28.0f;
-
-void set_check_button(bool enabled) {
-  TextButton* b = rules_check_button;
-  if (!b) return;
-  // Only a change of state touches the button, so a button the mouse is
-  // over or holding keeps its place in the click.
-  if (enabled && b->state == BUTTON_DISABLED) button_enable(b);
-  if (!enabled && b->state != BUTTON_DISABLED) button_disable(b);
-}
-
-void disable_board_area() {
-  if (rules_board_area && rules_board_area->state != BUTTON_DISABLED) button_disable(rules_board_area);
-}
 
 // Cells still covered without a flag: the base of the penalty time.
 int covered_unflagged() {
@@ -63,10 +37,8 @@ int covered_unflagged() {
 void verdict_explosion(int c) {
   game.mines_hit++;
   game.board_mines_hit++;
-  game.shake = MINE_SHAKE;
   apply_mine_penalty();
-  spawn_cell_burst(c);
-  board.cells[c].flash_timer = 0.0f;
+  post_event(EVENT_VERDICT_EXPLOSION, c, board.cells[c].content);
   fireworks_left = 0;
 }
 
@@ -91,9 +63,16 @@ void set_status_row(GameMode mode) {
   }
 }
 
-void register_main_screen_widgets(TextButton* check_button, AreaButton* board_area) {
-  rules_check_button = check_button;
-  rules_board_area = board_area;
+bool flags_allowed(GameMode mode) { return mode != FLAGLESS && mode != MOVING_MINES; }
+
+bool chord_allowed(GameMode mode) { return mode != FLAGLESS && mode != MOVING_MINES && mode != MEGAMINE; }
+
+bool check_allowed(const GameSession& session) {
+  if (session.phase != PLAYING) return false;
+  if (session.mode == MULTI_MINE)
+    return session.mines_left == 0 && session.level2_left == 0 && session.level3_left == 0;
+  if (session.mode == MEGAMINE) return session.mines_left == 0;
+  return false;
 }
 
 void check_board_end() {
@@ -104,7 +83,7 @@ void check_board_end() {
       Cell& cell = board.cells[c];
       if (cell.state != HIDDEN || cell.content < MINE) continue;
       cell.state = FLAGGED;
-      redraw_changed_cell(c);
+      post_event(EVENT_CELL_CHANGED, c);
       game.mines_left--;
     }
     game.phase = FINISHED;
@@ -112,7 +91,7 @@ void check_board_end() {
     for (int c = 0; c < board.cell_count; c++) {
       Cell& cell = board.cells[c];
       if (cell.state != REVEALED) uncover(cell);
-      redraw_changed_cell(c);
+      post_event(EVENT_CELL_CHANGED, c);
     }
     game.phase = FINISHED;
   }
@@ -137,33 +116,26 @@ void apply_mine_penalty() {
   }
 }
 
-void update_game_clock() {
+void update_game_clock(float seconds) {
   if (game.phase == IDLE || game.first_cell == -1) return;
   if (game.mode == ENDURANCE)
-    game.game_time -= frame_seconds;
+    game.game_time -= seconds;
   else
-    game.game_time += frame_seconds;
+    game.game_time += seconds;
   if (game.mode == MEGAMINE) {
-    game.megamine_clock += frame_seconds;
+    game.megamine_clock += seconds;
     if (game.megamine_clock >= 1.0f) {
       game.megamine_clock -= 1.0f;
       game.score = game.score > 5 ? game.score - 5 : 0;
     }
   }
-  if (game.phase != PLAYING) return;
-  if (game.mode == MULTI_MINE)
-    set_check_button(game.mines_left == 0 && game.level2_left == 0 && game.level3_left == 0);
-  else if (game.mode == MEGAMINE)
-    set_check_button(game.mines_left == 0);
-  else
-    set_check_button(false);
-  if (game.mode == ENDURANCE && game.game_time <= 0.0f) {
+  if (game.phase == PLAYING && game.mode == ENDURANCE && game.game_time <= 0.0f) {
     game.boards_played++;
     game.game_time = 0.0f;
-    redraw_board(SceneBuffer);
-    play_effect(SFX_GAME_DONE);
+    post_event(EVENT_BOARD_CHANGED);
+    post_event(EVENT_SOUND, -1, SFX_GAME_DONE);
     game.phase = IDLE;
-    disable_board_area();
+    post_event(EVENT_PLAY_ENDED);
     game.face = OBJ_FACE_WON;
     fireworks_left = 5;
     fireworks_timer = FIRST_FIREWORK;
@@ -175,16 +147,15 @@ void finish_board() {
   game.boards_played++;
   fireworks_left = game.mode == MEGAMINE ? 0 : 5;
   if (game.mode == ENDURANCE) game.score += (game.skill + 2) * board.cell_count;
-  redraw_board(SceneBuffer);
+  post_event(EVENT_BOARD_CHANGED);
   game.phase = IDLE;
-  disable_board_area();
-  if (game.mode != MEGAMINE) play_effect(SFX_GAME_DONE);
+  post_event(EVENT_PLAY_ENDED);
+  if (game.mode != MEGAMINE) post_event(EVENT_SOUND, -1, SFX_GAME_DONE);
   game.face = OBJ_FACE_WON;
   fireworks_timer = game.mode == MEGAMINE ? AFTER_FIREWORK : FIRST_FIREWORK;
 }
 
 void check_verdict() {
-  set_check_button(false);
   game.boards_played++;
   game.phase = FINISHED;  // the bursts below are explosions, not fireworks
   fireworks_left = 5;
@@ -216,28 +187,27 @@ void check_verdict() {
       }
     }
   }
-  redraw_board(SceneBuffer);
+  post_event(EVENT_BOARD_CHANGED);
   game.phase = IDLE;
-  disable_board_area();
+  post_event(EVENT_PLAY_ENDED);
   if (fireworks_left > 0) {
     game.face = OBJ_FACE_WON;
-    play_effect(SFX_GAME_DONE);
+    post_event(EVENT_SOUND, -1, SFX_GAME_DONE);
     fireworks_timer = FIRST_FIREWORK;
   } else {
     game.face = OBJ_FACE_LOST;
-    play_effect(SFX_EXPLOSION);
+    post_event(EVENT_SOUND, -1, SFX_EXPLOSION);
     fireworks_timer = AFTER_FIREWORK;
   }
 }
 
-int fireworks_step() {
+int fireworks_step(float seconds) {
   if (!(fireworks_timer > 0.0f) || fireworks_timer == NO_END_SEQUENCE) return 0;
-  fireworks_timer -= frame_seconds;
+  fireworks_timer -= seconds;
   if (fireworks_left > 0 && fireworks_timer <= FIRST_FIREWORK) {
     fireworks_left--;
     fireworks_timer = AFTER_FIREWORK;
-    if (board.cell_count > 0) spawn_cell_burst(random_range(0, board.cell_count - 1));
-    if (settings.graphics_switches[GFX_PARTICLES]) play_effect(SFX_FIREWORKS);
+    post_event(EVENT_FIREWORK, board.cell_count > 0 ? random_range(game.random, 0, board.cell_count - 1) : -1);
   } else if (fireworks_timer <= 0.0f) {
     fireworks_timer = NO_END_SEQUENCE;
     post_board_step();
@@ -249,31 +219,29 @@ int fireworks_step() {
 void post_board_step() {
   switch (game.mode) {
     case ENDURANCE:
-      if (game.game_time > 0.0f) load_board(board_file_name, current_board_index, 1);
+      if (game.game_time > 0.0f) post_event(EVENT_NEXT_BOARD);
       break;
     case CLASSIC:
     case FLAGLESS:
     case BACKWARDS:
     case MOVING_MINES:
-      if (is_one_click_board())
-        prompt_any_key(PROMPT_WIDTH_ONE_CLICK_NO_SCORE, PROMPT_TEXTS[PROMPT_ONE_CLICK_NO_SCORE]);
+      if (is_one_click_board()) post_event(EVENT_ONE_CLICK_BOARD);
       break;
     default: break;  // Multi-Mine, MegaMine
   }
 }
 
-void update_smiley() {
+void update_smiley(float seconds, int mouse_buttons) {
   if (game.phase == IDLE) return;
-  const int buttons = mouse_b;
-  if (buttons > 0 && buttons != 2) {
+  if (mouse_buttons > 0 && mouse_buttons != 2) {
     game.face = OBJ_FACE_HELD;
     game.face_timer = 0.0f;
     return;
   }
   if (game.face_timer >= 0.0f)
-    game.face_timer += frame_seconds;
+    game.face_timer += seconds;
   else
-    game.face_timer -= frame_seconds;
+    game.face_timer -= seconds;
 
   const float t = game.face_timer;
   switch (game.face) {
@@ -294,15 +262,11 @@ void update_smiley() {
     case OBJ_FACE_NEUTRAL:
       if (t >= 4.0f) {
         // The smiley's own stream: its draws leave the game stream alone.
-        save_stream(STREAM_GAME);
-        restore_stream(STREAM_SMILEY);
         int next = 0;
-        if (random_range(0, 10) == 0)
+        if (random_range(game.smiley_random, 0, 10) == 0)
           next = OBJ_FACE_BLINK;
-        else if (random_range(0, 20) == 0)
+        else if (random_range(game.smiley_random, 0, 20) == 0)
           next = OBJ_FACE_IDLE1;
-        save_stream(STREAM_SMILEY);
-        restore_stream(STREAM_GAME);
         if (next != 0) {
           show_face(next, 0.0f);
           break;

@@ -1,13 +1,11 @@
-// Game modes: the status counters each mode shows, the end of a board,
-// mine penalties and scores, the game clock, the "Check!" verdict, the
-// end-of-board sequence (fireworks, then the next Endurance board or the
-// one-click notice) and the smiley.
+// Game modes: what each mode allows, the status counters it shows, the
+// end of a board, mine penalties and scores, the game clock, the "Check!"
+// verdict, the end-of-board sequence (fireworks, then the next Endurance
+// board or the one-click notice) and the smiley. What the player should
+// see and hear of it is reported as events (rules/events.h).
 #pragma once
 
 #include "rules/board_state.h"
-
-struct AreaButton;
-struct TextButton;
 
 enum { MODE_COUNT = 7 };
 
@@ -26,13 +24,14 @@ extern const float NO_END_SEQUENCE;  // 999.0
 extern float fireworks_timer;
 extern int fireworks_left;
 
-// The main screen's "Check!" button and board area, which the rules enable
-// and disable. The main screen registers its two widgets when it builds
-// its screen and registers nullptr when it leaves; with nothing registered
-// the rules leave the widgets alone.
-void register_main_screen_widgets(TextButton* check_button, AreaButton* board_area);
-extern TextButton* rules_check_button;
-extern AreaButton* rules_board_area;
+// What a mode lets the player do: cycle flags with the right button (not
+// in Flagless and Moving Mines), chord a clue (not in Flagless, Moving
+// Mines and MegaMine), and ask for the "Check!" verdict: while the board
+// is played, in Multi-Mine once every flag of the three levels is placed,
+// in MegaMine once every flag is placed, never in the other modes.
+bool flags_allowed(GameMode mode);
+bool chord_allowed(GameMode mode);
+bool check_allowed(const GameSession& session);
 
 // The end-of-board test, at the end of every reveal while the board is
 // played: every safe cell revealed (all but Multi-Mine; the mines left
@@ -44,10 +43,11 @@ void check_board_end();
 // of the score (MegaMine) or penalty seconds (every other mode).
 void apply_mine_penalty();
 
-// The game clock, once a frame while a board is played and its first cell
-// is open: time, the MegaMine score decay, the "Check!" button and the
-// Endurance time limit (which ends the board and starts the fireworks).
-void update_game_clock();
+// The game clock, once a frame (seconds: the frame's time) while a board
+// is played and its first cell is open: time, the MegaMine score decay and
+// the Endurance time limit (which ends the board and starts the
+// fireworks).
+void update_game_clock(float seconds);
 
 // A board cleared (phase FINISHED): counts it, adds the Endurance board
 // bonus, redraws the board, sets the face and starts the end-of-board
@@ -59,15 +59,19 @@ void finish_board();
 // the end-of-board sequence, with fireworks only when nothing exploded.
 void check_verdict();
 
-// One frame of the end-of-board sequence: while the timer runs, launches
-// the fireworks 0.2 s apart and, 2 s after the last, ends the sequence
-// with post_board_step. Returns 1 in the frame that ran post_board_step
-// (the main screen then builds its screen again), else 0.
-int fireworks_step();
+// One frame of the end-of-board sequence (seconds: the frame's time):
+// while the timer runs, launches the fireworks 0.2 s apart and, 2 s after
+// the last, ends the sequence with post_board_step. Returns 1 in the frame
+// that ran post_board_step (the main screen then builds its screen again),
+// else 0.
+int fireworks_step(float seconds);
 
-// After the fireworks: the next Endurance board while time is left, the
-// one-click notice in Classic, Flagless, Backwards and Moving Mines.
+// After the fireworks: the next Endurance board while time is left
+// (EVENT_NEXT_BOARD), the one-click notice in Classic, Flagless, Backwards
+// and Moving Mines (EVENT_ONE_CLICK_BOARD).
 void post_board_step();
 
 // The smiley's idle animation, once a frame, drawn from the smiley stream.
-void update_smiley();
+// mouse_buttons: the buttons held (a press on anything but the right
+// button alone shows the held face).
+void update_smiley(float seconds, int mouse_buttons);

@@ -2,10 +2,12 @@
 #include <allegro.h>
 
 #include "platform/lifecycle.h"
+#include "screens/game_events.h"
 #include "screens/main_screen.h"
 
 int main() {
   start_up();
+  start_game();
   pointer_visible = 1;
   pause_requested = 0;
   run_main_screen();

@@ -8,27 +8,27 @@
 #include "platform/key_presses.h"
 #include "platform/lifecycle.h"
 #include "platform/main_datafile.h"
-#include "screens/menus.h"
 #include "platform/settings.h"
 #include "board/board_load.h"
-#include "screens/board_chooser.h"
 #include "board/geometry.h"
-#include "screens/palette_chooser.h"
 #include "palette/palette_entries.h"
 #include "render/board_draw.h"
 #include "render/effects.h"
 #include "rules/actions.h"
 #include "rules/board_state.h"
+#include "rules/events.h"
 #include "rules/modes.h"
 #include "rules/random.h"
-#include "sound/sound.h"
+#include "screens/board_chooser.h"
 #include "screens/dialogs.h"
-#include "ui/frames.h"
+#include "screens/game_events.h"
+#include "screens/menus.h"
 #include "screens/options.h"
+#include "screens/palette_chooser.h"
+#include "sound/sound.h"
+#include "ui/frames.h"
 #include "ui/prompts.h"
 #include "ui/widgets.h"
-
-int redraw_requested = 0;
 
 namespace {
 
@@ -40,6 +40,9 @@ AreaButton board_area;
 int menu_choice = MENU_NONE;
 bool quit_requested = false;
 bool right_press_latched = false;
+// The game stream as it stood after the last pass's input: a chooser
+// that is cancelled puts it back.
+Random game_stream_saved;
 
 BITMAP* object_bitmap(int index) { return static_cast<BITMAP*>(MainDatafile[index].dat); }
 
@@ -58,17 +61,22 @@ int held_x = 0, held_y = 0;
 int cell_under(int x, int y) {
   if (board.cell_count == 0 || x < board_area.x1 || x > board_area.x2 || y < board_area.y1 || y > board_area.y2)
     return -1;
-  return cell_at(x, y);
+  const int cell = cell_at(x, y);
+  if (cell == CELL_AT_OUTSIDE_GRID) fatal_error(8);
+  return cell;
 }
 
 int cell_under_mouse() { return cell_under(mouse_x, mouse_y); }
 
-bool check_allowed() {
-  if (game.phase != PLAYING) return false;
-  if (game.mode == MULTI_MINE) return game.mines_left == 0 && game.level2_left == 0 && game.level3_left == 0;
-  if (game.mode == MEGAMINE) return game.mines_left == 0;
-  return false;
+// Only a change of state touches the button, so a button the mouse is
+// over or holding keeps its place in the click.
+void set_check_button(bool enabled) {
+  if (enabled && check_button.state == BUTTON_DISABLED) button_enable(&check_button);
+  if (!enabled && check_button.state != BUTTON_DISABLED) button_disable(&check_button);
 }
+
+// The rules' events, acted on right after the step that posted them.
+void show_game_events() { act_on_game_events(&board_area); }
 
 void screen_setup() {
   // Keys pressed in a dialog were meant for it.
@@ -88,7 +96,7 @@ void screen_setup() {
   for (const TextButton* b : {&file_button, &options_button, &menu_filler, &face_box}) text_button_draw(b, SceneBuffer);
 
   text_button_init(&check_button, 8, 544, 79, 592, "Check!", ALIGN_CENTRE, 1);
-  if (!check_allowed()) button_disable(&check_button);
+  if (!check_allowed(game)) button_disable(&check_button);
   draw_status_panel();
 
   if (game.phase != IDLE) {
@@ -98,7 +106,6 @@ void screen_setup() {
     area_button_init(&board_area, 0, 0, 0, 0, 1);
     button_disable(&board_area);
   }
-  register_main_screen_widgets(&check_button, &board_area);
 }
 
 bool any_key_held(std::initializer_list<int> keys) {
@@ -176,7 +183,7 @@ void dispatch(int choice) {
       if (choose_board() && choose_mode_and_skill())
         start_new_game(chosen_board_file, chosen_board_index);
       else
-        restore_stream(STREAM_GAME);
+        game.random = game_stream_saved;
       break;
     case MENU_TRY_AGAIN:
       if (current_board_index != -1) start_new_game(board_file_name, current_board_index);
@@ -190,7 +197,7 @@ void dispatch(int choice) {
       if (choose_board())
         start_new_game(chosen_board_file, chosen_board_index);
       else
-        restore_stream(STREAM_GAME);
+        game.random = game_stream_saved;
       break;
     case MENU_CHANGE_MODE:
     case MENU_CHANGE_SKILL:
@@ -198,7 +205,7 @@ void dispatch(int choice) {
       if (choice == MENU_CHANGE_MODE ? choose_game_mode() : choose_skill_level()) {
         if (current_board_index != -1) start_new_game(chosen_board_file, chosen_board_index);
       } else {
-        restore_stream(STREAM_GAME);
+        game.random = game_stream_saved;
       }
       break;
     case MENU_ABOUT:
@@ -242,19 +249,19 @@ void board_input() {
     held_x = mouse_x;
     held_y = mouse_y;
   }
-  const bool flags_allowed = game.mode != FLAGLESS && game.mode != MOVING_MINES;
   if (board_area.state == BUTTON_HELD && board_area.held_buttons == RIGHT_BUTTON && !right_press_latched) {
     right_press_latched = true;
-    if (flags_allowed) cycle_flag(cell_under_mouse());
+    if (flags_allowed(game.mode)) cycle_flag(cell_under_mouse());
   } else if (board_area.state == BUTTON_CLICKED) {
     const int released = cell_under(held_x, held_y);
     if (board_area.held_buttons == LEFT_BUTTON)
       reveal_cell(released, 1, SFX_REVEAL);
-    else if (board_area.held_buttons > RIGHT_BUTTON && flags_allowed)
+    else if (board_area.held_buttons > RIGHT_BUTTON && chord_allowed(game.mode))
       chord(released);
   } else if (board_area.state != BUTTON_HELD) {
     right_press_latched = false;
   }
+  show_game_events();
 }
 
 void function_keys() {
@@ -293,65 +300,107 @@ void compose_frame() {
   }
 }
 
-// One pass of the main screen; false when the player quits.
-bool main_screen_pass() {
-  // 1. The end-of-board sequence.
-  if (fireworks_step()) {
+// The end of a board: the end-of-board sequence, a board just cleared.
+// True when the sequence ended and the screen has been built again.
+bool end_of_board_steps() {
+  const bool sequence_over = fireworks_step(frame_seconds);
+  show_game_events();
+  if (sequence_over) {
     screen_setup();
     return true;
   }
-  // 2. A cleared board.
   if (game.phase == FINISHED) {
     finish_board();
+    show_game_events();
     button_disable(&board_area);
   }
-  // 3, 4. Clocks.
-  update_game_clock();
+  return false;
+}
+
+// The game clock, the "Check!" button it enables, and the cascade's next
+// ring when its delay is up.
+void clock_steps() {
+  const bool timed = game.phase == PLAYING && game.first_cell != -1;
+  update_game_clock(frame_seconds);
+  show_game_events();
+  if (timed && game.phase == PLAYING) set_check_button(check_allowed(game));
   if (game.auto_reveal_timer > 0.0f) game.auto_reveal_timer -= frame_seconds;
-  if (game.auto_reveal_timer <= 0.0f && game.auto_reveal_timer > -999.0f) auto_reveal_step();
-  // 5. Effects.
-  update_particles();
+  if (game.auto_reveal_timer <= 0.0f && game.auto_reveal_timer > -999.0f) {
+    auto_reveal_step();
+    show_game_events();
+  }
+}
+
+void effect_steps() {
+  update_particles(game.random);
   for (int i = 0; i < board.cell_count; i++) advance_cell_animation(board.cells[i]);
-  // 6. Controls.
+}
+
+void update_controls() {
   text_button_update(&file_button);
   text_button_update(&options_button);
   text_button_update(&menu_filler);
   text_button_update(&face_box);
   area_button_update(&board_area);
   text_button_update(&check_button);
-  // 7. Menus.
-  run_menu(&file_button, run_file_menu);
-  run_menu(&options_button, run_options_menu);
-  // 8, 9. Face and verdict.
+}
+
+// The face starts the board again; "Check!" asks for the verdict.
+void face_and_verdict() {
   if (face_box.state == BUTTON_CLICKED) menu_choice = MENU_TRY_AGAIN;
   if (check_button.state == BUTTON_CLICKED) {
+    set_check_button(false);
     check_verdict();
+    show_game_events();
     button_disable(&board_area);
   }
-  // 10, 11, 12. Board, keys, pause.
-  board_input();
-  function_keys();
+}
+
+void pause_when_asked() {
   if (pause_key_pressed(false) || pause_requested) {
     pause_screen();
     redraw_requested = 1;
   }
-  // 13, 14. The game stream after this pass's input, then the menu choice.
-  save_stream(STREAM_GAME);
-  if (fireworks_timer == NO_END_SEQUENCE && menu_choice >= MENU_NEW_GAME && menu_choice <= MENU_ADJUST_COLORS &&
-      menu_choice != MENU_QUIT && menu_choice != 8) {
+}
+
+bool is_menu_command(int choice) {
+  return choice >= MENU_NEW_GAME && choice <= MENU_ADJUST_COLORS && choice != MENU_QUIT && choice != MENU_UNUSED;
+}
+
+// The chosen menu command, once no end-of-board sequence runs.
+void carry_out_menu_choice() {
+  game_stream_saved = game.random;
+  if (fireworks_timer == NO_END_SEQUENCE && is_menu_command(menu_choice)) {
     dispatch(menu_choice);
     screen_setup();
   }
   if (menu_choice == MENU_QUIT) quit_requested = true;
-  // 15 to 22. The smiley and the frame.
-  update_smiley();
+}
+
+void show_frame() {
+  update_smiley(frame_seconds, mouse_b);
   compose_frame();
   present_frame();
-  // 23, 24.
   if (redraw_requested && board.cell_count != 0) {
     redraw_board(SceneBuffer);
     redraw_requested = 0;
   }
+}
+
+// One pass of the main screen; false when the player quits.
+bool main_screen_pass() {
+  if (end_of_board_steps()) return true;
+  clock_steps();
+  effect_steps();
+  update_controls();
+  run_menu(&file_button, run_file_menu);
+  run_menu(&options_button, run_options_menu);
+  face_and_verdict();
+  board_input();
+  function_keys();
+  pause_when_asked();
+  carry_out_menu_choice();
+  show_frame();
   return !(key[KEY_ESC] || quit_requested);
 }
 
@@ -361,7 +410,7 @@ void start_new_game(const char* file_name, int pattern) {
   char name[sizeof board_file_name];
   std::strncpy(name, file_name, sizeof name - 1);
   name[sizeof name - 1] = 0;
-  if (load_board(name, pattern, 0)) return;
+  if (load_board_for_play(name, pattern, 0)) return;
   prompt_any_key(480, "Unable to load that board. Press any key to continue.");
   // The style file has gone or changed: no board is in play any more.
   init_board();
@@ -379,5 +428,5 @@ void run_main_screen() {
   screen_setup();
   while (main_screen_pass()) {
   }
-  register_main_screen_widgets(nullptr, nullptr);
+  clear_events();
 }

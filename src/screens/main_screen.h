@@ -3,10 +3,6 @@
 // pause screen and prompts run as loops of their own inside it.
 #pragma once
 
-// Set when the SceneBuffer no longer shows the board (a dialog blanked the
-// play area): the main screen redraws the whole board when it resumes.
-extern int redraw_requested;
-
 // Menu choices (File menu items 0 to 7, Options menu items 9 to 12).
 enum MenuChoice {
   MENU_NONE = -1,
@@ -18,6 +14,7 @@ enum MenuChoice {
   MENU_CHANGE_SKILL = 5,
   MENU_ABOUT = 6,
   MENU_QUIT = 7,
+  MENU_UNUSED = 8,  // no menu item returns it
   MENU_QUESTION_MARKS = 9,
   MENU_GRAPHICS_OPTIONS = 10,
   MENU_SOUND_OPTIONS = 11,

@@ -2,20 +2,7 @@
 // under the player's switches and volume, each at most once per frame.
 #pragma once
 
-enum SoundEffect {
-  SFX_AUTO_REVEAL = 0,
-  SFX_REMOVE_FLAG = 1,
-  SFX_PLACE_FLAG = 2,
-  SFX_EXPLOSION = 3,
-  SFX_FIREWORKS = 4,
-  SFX_CLICK = 5,
-  SFX_CHORD = 6,
-  SFX_MESSAGE = 7,
-  SFX_REVEAL = 8,
-  SFX_NEW_GAME = 9,
-  SFX_GAME_DONE = 10,
-  SFX_COUNT = 11
-};
+#include "platform/main_datafile.h"  // SoundEffect
 
 enum SoundState { SOUND_UNAVAILABLE = -1, SOUND_MUTED = 0, SOUND_ON = 1 };
 

@@ -4,7 +4,7 @@
 
 #include "platform/lifecycle.h"
 #include "platform/main_datafile.h"
-#include "screens/main_screen.h"
+#include "render/board_draw.h"
 #include "palette/palette_entries.h"
 #include "rules/board_state.h"
 #include "sound/sound.h"

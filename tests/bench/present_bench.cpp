@@ -8,6 +8,7 @@
 
 #include "platform/lifecycle.h"
 #include "bench/bench_support.h"
+#include "render/effects.h"
 #include "rules/board_state.h"
 
 namespace {
@@ -23,7 +24,7 @@ void present_frames(benchmark::State& state, bool change) {
   FrameDriver driver{nullptr, 0, 0, nullptr};
   driver.send = count_sent;
   frame_driver = &driver;
-  game.shake = 0.0f;
+  screen_shake = 0.0f;
   pointer_visible = 0;
   clear_to_color(BackBuffer, 88);
   invalidate_sent_frame();

@@ -31,12 +31,12 @@ void BM_Particles4096UpdateAndDraw(benchmark::State& state) {
     state.SkipWithError("fgridgx.dat not found: run from the game folder");
     return;
   }
-  set_seed(1);
+  game.random = random_seeded(1);
   clear_particles();
   frame_seconds = 1.0f / 70.0f;
   for (auto _ : state) {
     fill_pool();
-    update_particles();
+    update_particles(game.random);
     draw_particles();
     benchmark::ClobberMemory();
   }
@@ -63,14 +63,14 @@ void BM_MainScreenFrame(benchmark::State& state) {
   game.mines_hit = 5;
   clear_to_color(SceneBuffer, 88);
   draw_status_panel();
-  set_seed(1);
+  game.random = random_seeded(1);
   clear_particles();
   frame_seconds = 1.0f / 70.0f;
   for (auto _ : state) {
     fill_pool();
     blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, 800, 600);
     draw_status_readouts();
-    update_particles();
+    update_particles(game.random);
     draw_particles();
     benchmark::ClobberMemory();
   }

@@ -12,6 +12,7 @@
 #include "rules/modes.h"
 #include "rules/random.h"
 #include "support/headless.h"
+#include "screens/game_events.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ TEST_F(BoardLoad, FillsTheBoardFromThePattern) {
   game.skill = EXPERT;
   notices = 0;
   show_wait_notice_hook = count_notice;
-  ASSERT_EQ(load_board("squares.dat", 1, 0), 1);
+  ASSERT_EQ(load_board_for_play("squares.dat", 1, 0), 1);
   show_wait_notice_hook = nullptr;
   EXPECT_EQ(notices, 1);
   EXPECT_EQ(board.cell_count, 500);
@@ -82,13 +83,14 @@ TEST_F(BoardLoad, FillsTheBoardFromThePattern) {
 TEST_F(BoardLoad, MinesAreAFunctionOfBoardSeedAndCounter) {
   ASSERT_EQ(load_board("squares.dat", 0, 0), 1);
   std::unique_ptr<Board> first(new Board(board));
-  // The random state after placement is saved for the effects and smiley streams.
-  restore_stream(STREAM_EFFECTS);
-  const uint32_t after = get_counter();
-  EXPECT_EQ(get_seed(), 4242u);
+  // The effects and smiley streams start where the mines were laid.
+  const uint32_t after = game.random.counter;
+  EXPECT_EQ(game.random.seed, 4242u);
   EXPECT_GT(after, 17u);
-  restore_stream(STREAM_SMILEY);
-  EXPECT_EQ(get_counter(), after);
+  for (const Random& stream : {game.effects_random, game.smiley_random}) {
+    EXPECT_EQ(stream.seed, 4242u);
+    EXPECT_EQ(stream.counter, after);
+  }
   ASSERT_EQ(load_board("squares.dat", 0, 0), 1);
   EXPECT_EQ(std::memcmp(first.get(), &board, sizeof board), 0);
   board_counter = 18;
@@ -151,10 +153,10 @@ TEST_F(BoardLoad, FailedLoadChangesNothing) {
   fixture::Style bad = st;
   bad.patterns[0].mines[0] = -1;
   ASSERT_TRUE(fixture::write_style(bad, "bad.dat"));
+  game.random = random_seeded(31);
   std::unique_ptr<Board> before(new Board(board));
   const GameSession session = game;
   DATAFILE* style = style_datafile;
-  set_seed(31);
   EXPECT_EQ(load_board("missing.dat", 0, 0), 0);
   EXPECT_EQ(load_board("bad.dat", 0, 0), 0);
   EXPECT_EQ(load_board("squares.dat", 2, 0), 0);
@@ -165,8 +167,8 @@ TEST_F(BoardLoad, FailedLoadChangesNothing) {
   EXPECT_EQ(current_board_index, 0);
   EXPECT_EQ(std::memcmp(before.get(), &board, sizeof board), 0);
   EXPECT_EQ(std::memcmp(&session, &game, sizeof game), 0);
-  EXPECT_EQ(get_seed(), 31u);
-  EXPECT_EQ(get_counter(), 0u);
+  EXPECT_EQ(game.random.seed, 31u);
+  EXPECT_EQ(game.random.counter, 0u);
 }
 
 TEST_F(BoardLoad, CurrentFileNameMayBePassedBack) {

@@ -72,10 +72,11 @@ TEST(StyleFile, HeaderSumming2022WithBothValuesPassesSignature) {
   int sum = 0;
   for (int i = 0; i < STYLE_HEADER_SIZE; i++) sum += objs[0].bytes[static_cast<size_t>(i)];
   ASSERT_EQ(sum, 2022);
+  game.random = Random{77, 5};
   EXPECT_EQ(signature_of(objs), 1);
-  // The test seeds with the sum and leaves the source after its one draw.
-  EXPECT_EQ(get_seed(), 2022u);
-  EXPECT_EQ(get_counter(), 1u);
+  // The test draws from a generator of its own: the game stream stays.
+  EXPECT_EQ(game.random.seed, 77u);
+  EXPECT_EQ(game.random.counter, 5u);
 }
 
 TEST(StyleFile, SignatureFailsOnAnyWrongValue) {
@@ -102,13 +103,13 @@ TEST(StyleFile, ValidStyleIsAcceptedWithoutTouchingBoardOrRandomSource) {
   ScopedTempDir tmp;
   DATAFILE* dat = load_objects(fixture::style_objects(base_style()));
   ASSERT_NE(dat, nullptr);
-  set_seed(99);
-  set_counter(5);
+  game.random = random_seeded(99);
+  game.random.counter = 5;
   board.cell_count = 17;
   board.cells[0].neighbour_count = 3;
   EXPECT_EQ(validate_style(dat), 1);
-  EXPECT_EQ(get_seed(), 99u);
-  EXPECT_EQ(get_counter(), 5u);
+  EXPECT_EQ(game.random.seed, 99u);
+  EXPECT_EQ(game.random.counter, 5u);
   EXPECT_EQ(board.cell_count, 17);
   EXPECT_EQ(board.cells[0].neighbour_count, 3);
   unload_datafile(dat);

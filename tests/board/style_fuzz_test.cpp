@@ -19,6 +19,7 @@
 #include "rules/mines.h"
 #include "rules/random.h"
 #include "support/headless.h"
+#include "platform/lifecycle.h"
 
 namespace {
 
@@ -118,13 +119,13 @@ void play_a_little(Mutator& m) {
   }
   ASSERT_EQ(mines_on_board(), game.mines_total);
   game.first_cell = static_cast<int16_t>(m.below(static_cast<uint32_t>(board.cell_count)));
-  clear_first_click_zone();
+  clear_first_click_zone(game.random);
   ASSERT_EQ(mines_on_board(), game.mines_total);
   ASSERT_LT(board.cells[game.first_cell].content, MINE);
   for (int i = 0; i < board.cell_count; i++) ASSERT_NE(board.cells[i].content, ZONE_MARK);
   for (int step = 0; step < 4; step++) {
     board.cells[m.below(static_cast<uint32_t>(board.cell_count))].state = REVEALED;
-    move_random_mine();
+    move_random_mine(game.random);
   }
   ASSERT_EQ(mines_on_board(), game.mines_total);
   is_one_click_board();

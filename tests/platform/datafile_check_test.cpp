@@ -113,16 +113,16 @@ TEST(DatafileCheck, InconsistentObjectsAreRefused) {
 TEST(DatafileCheck, RandomDamageNeverReachesABadLoad) {
   ScopedTempDir dir;
   std::vector<uint8_t> bytes = file_bytes(game_path("fgridsfx.dat"));
-  set_seed(2718);
+  Random random = random_seeded(2718);
   int accepted = 0;
   for (int round = 0; round < 60; round++) {
     std::vector<uint8_t> bad = bytes;
-    int flips = random_range(1, 8);
+    int flips = random_range(random, 1, 8);
     for (int i = 0; i < flips; i++) {
       // Damage is aimed at the headers more often than at sample data.
-      size_t at = random_range(0, 3) == 0 ? static_cast<size_t>(random_range(0, 200))
-                                          : static_cast<size_t>(random_range(0, static_cast<int>(bad.size()) - 1));
-      bad[at] = static_cast<uint8_t>(random_range(0, 255));
+      size_t at = random_range(random, 0, 3) == 0 ? static_cast<size_t>(random_range(random, 0, 200))
+                                          : static_cast<size_t>(random_range(random, 0, static_cast<int>(bad.size()) - 1));
+      bad[at] = static_cast<uint8_t>(random_range(random, 0, 255));
     }
     save("damaged.dat", bad);
     // The file check reads piece by piece; it agrees with the check of

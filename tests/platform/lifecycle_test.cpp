@@ -15,6 +15,7 @@
 #include "rules/random.h"
 #include "sound/sound.h"
 #include "support/headless.h"
+#include "render/effects.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ class FramePresenter : public ::testing::Test {
     shown.clear();
     driver = FrameDriver{record_frame, 0, 0, nullptr};
     frame_driver = &driver;
-    game.shake = 0.0f;
+    screen_shake = 0.0f;
     pointer_visible = 0;
     tick_count = 0;
     update_frame_time();
@@ -69,7 +70,7 @@ void record_sent(BITMAP*, int ox, int oy) { sent.push_back({ox, oy}); }
 TEST_F(FramePresenter, SendsOnlyFramesThatDifferFromTheLastSent) {
   driver.send = record_sent;
   sent.clear();
-  set_seed(7);
+  game.random = random_seeded(7);
   BITMAP* const normal = BackBuffer;
   BITMAP* const small = create_bitmap_ex(8, 640, 480);
   clear_to_color(small, 3);
@@ -88,8 +89,8 @@ TEST_F(FramePresenter, SendsOnlyFramesThatDifferFromTheLastSent) {
       {"the first pixel changed", [] { putpixel(BackBuffer, 0, 0, 9); }, true},
       {"an invalidation (new display mode)", [] { invalidate_sent_frame(); }, true},
       {"after it, the same frame", [] {}, false},
-      {"a shaken frame", [] { game.shake = 20.0f; }, true},
-      {"the shake stopped, the same pixels", [] { game.shake = 0.0f; }, true},
+      {"a shaken frame", [] { screen_shake = 20.0f; }, true},
+      {"the shake stopped, the same pixels", [] { screen_shake = 0.0f; }, true},
       {"the same frame unshaken", [] {}, false},
   };
   size_t expected_sent = 0;
@@ -168,10 +169,10 @@ TEST_F(FramePresenter, MouseMovementStirsTheBoardSeed) {
 }
 
 TEST_F(FramePresenter, ShakeOffsetsStayWithinTheAmplitudeAndDieAway) {
-  set_seed(42);
+  game.random = random_seeded(42);
   tick_count = 40;  // 1/60 s
   present_frame();
-  game.shake = 28.0f;
+  screen_shake = 28.0f;
   for (int i = 0; i < 5; i++) {
     tick_count = 40;
     present_frame();
@@ -187,12 +188,12 @@ TEST_F(FramePresenter, ShakeOffsetsStayWithinTheAmplitudeAndDieAway) {
   // Each frame lowers the amplitude by frame_seconds * shake * 4.
   float expected = 28.0f;
   for (int i = 0; i < 5; i++) expected = expected - (40 * 0.00041666668f) * expected * 4.0f;
-  EXPECT_FLOAT_EQ(game.shake, expected);
+  EXPECT_FLOAT_EQ(screen_shake, expected);
   // A frame of 0.3 s drives it below zero in one step; then it stops.
   tick_count = 720;
   present_frame();
   present_frame();
-  EXPECT_LT(game.shake, 0.0f);
+  EXPECT_LT(screen_shake, 0.0f);
   shown.clear();
   present_frame();
   EXPECT_EQ(shown[0].ox, 0);

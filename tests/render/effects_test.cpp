@@ -39,8 +39,7 @@ TEST_F(Effects, PoolHoldsMaxParticlesAndDropsFurtherSpawns) {
   for (int i = 0; i < MAX_PARTICLES + 5; i++) spawn_particle(10.0f, 10.0f, 0, 0, PARTICLE_SHARD, i);
   EXPECT_EQ(particle_count, MAX_PARTICLES);
   EXPECT_EQ(particles[MAX_PARTICLES - 1].colour, MAX_PARTICLES - 1);
-  board.cells[0].content = MINE;
-  spawn_cell_burst(0);
+  spawn_cell_burst(game.effects_random, 0, MINE);
   EXPECT_EQ(particle_count, MAX_PARTICLES);
   clear_particles();
   EXPECT_EQ(particle_count, 0);
@@ -52,35 +51,35 @@ TEST_F(Effects, BlastRunsFrom127DownTo113AndDiesAt112) {
   frame_seconds = 0.1f;
   spawn_particle(400.0f, 300.0f, 0.0f, 0.0f, PARTICLE_BLAST, 127);
   for (int want = 126; want >= 113; want--) {
-    update_particles();
+    update_particles(game.random);
     ASSERT_EQ(particle_count, 1);
     EXPECT_EQ(particles[0].colour, want);
   }
-  update_particles();
+  update_particles(game.random);
   EXPECT_EQ(particle_count, 0);
 }
 
 TEST_F(Effects, SparksDieOnAMultipleOf16AndShardsOnAMultipleOf4) {
   frame_seconds = 0.2f;  // a colour step every frame for both kinds
-  spawn_sparks(100, 100, 129);
+  spawn_sparks(game.random, 100, 100, 129);
   EXPECT_EQ(particle_count, 4);
   EXPECT_EQ(particles[3].kind, PARTICLE_SPARK);
   // Each steps to 128 and dies; one moved into a hole waits for the next
   // frame.
   for (int left : {2, 1, 0}) {
-    update_particles();
+    update_particles(game.random);
     ASSERT_EQ(particle_count, left);
     if (left) {
       EXPECT_EQ(particles[0].colour, 129);
     }
   }
   spawn_particle(10.0f, 10.0f, 0, 0, PARTICLE_SHARD, 136);
-  update_particles();
-  update_particles();
-  update_particles();
+  update_particles(game.random);
+  update_particles(game.random);
+  update_particles(game.random);
   ASSERT_EQ(particle_count, 1);
   EXPECT_EQ(particles[0].colour, 139);
-  update_particles();
+  update_particles(game.random);
   EXPECT_EQ(particle_count, 0);
 }
 
@@ -91,14 +90,14 @@ TEST_F(Effects, LeavingTheScreenAreaKillsAndTheLastRecordFillsTheHole) {
   spawn_particle(0.5f, 10.0f, -100.0f, 0.0f, PARTICLE_SHARD, 128);     // x below 0
   spawn_particle(10.0f, 0.5f, 0.0f, -100.0f, PARTICLE_SHARD, 128);     // y below 0
   spawn_particle(797.5f, 597.5f, 100.0f, 100.0f, PARTICLE_SHARD, 129);  // stays: 798.5, 598.5
-  update_particles();
+  update_particles(game.random);
   // Each death moves the last record into the hole; a record moved in is
   // not updated again in this frame, so the survivor (moved into slot 0)
   // and the y-below-0 one (moved into slot 1) are where they were.
   ASSERT_EQ(particle_count, 2);
   EXPECT_EQ(particles[0].x, 797.5f);
   EXPECT_EQ(particles[1].y, 0.5f);
-  update_particles();
+  update_particles(game.random);
   ASSERT_EQ(particle_count, 1);
   EXPECT_FLOAT_EQ(particles[0].x, 798.5f);
   clear_to_color(BackBuffer, 0);
@@ -131,30 +130,22 @@ TEST_F(Effects, DrawingNeverWritesOutsideTheBitmap) {
 TEST_F(Effects, ColourStepsDrawOncePerLiveParticleFromTheCurrentStream) {
   for (int i = 0; i < 10; i++) spawn_particle(100.0f + i, 100.0f, 0, 0, PARTICLE_FIREWORK, 128);
   spawn_particle(900.0f, 100.0f, 0, 0, PARTICLE_FIREWORK, 128);  // off the screen: dies without a draw
-  set_seed(77);
+  game.random = random_seeded(77);
   frame_seconds = 1.0f / 70.0f;
-  update_particles();
-  EXPECT_EQ(get_counter(), 10u);
+  update_particles(game.random);
+  EXPECT_EQ(game.random.counter, 10u);
   frame_seconds = 0.0f;
-  update_particles();
-  EXPECT_EQ(get_counter(), 10u);
+  update_particles(game.random);
+  EXPECT_EQ(game.random.counter, 10u);
 }
 
-TEST_F(Effects, BurstLeavesTheGameStreamWhereItWas) {
-  board.cells[0].content = MINE;
-  set_seed(4242);
-  set_counter(99);
-  save_stream(STREAM_EFFECTS);
-  set_seed(1234);
-  set_counter(5);
-  spawn_cell_burst(0);
+TEST_F(Effects, MineBurstIsABlastFromTheStreamHandedIn) {
+  Random effects{4242, 99};
+  spawn_cell_burst(effects, 0, MINE);
   EXPECT_EQ(particle_count, 512);
-  EXPECT_EQ(get_seed(), 1234u);
-  EXPECT_EQ(get_counter(), 5u);
-  // The effects stream went on: three draws per blast particle.
-  restore_stream(STREAM_EFFECTS);
-  EXPECT_EQ(get_seed(), 4242u);
-  EXPECT_EQ(get_counter(), 99u + 3u * 512u);
+  // Three draws per blast particle.
+  EXPECT_EQ(effects.seed, 4242u);
+  EXPECT_EQ(effects.counter, 99u + 3u * 512u);
   for (int i = 0; i < particle_count; i++) {
     EXPECT_EQ(particles[i].kind, PARTICLE_BLAST);
     EXPECT_EQ(particles[i].colour, 127);
@@ -166,18 +157,11 @@ TEST_F(Effects, BurstLeavesTheGameStreamWhereItWas) {
 
 TEST_F(Effects, ParticleSwitchOffSpawnsNothing) {
   settings.graphics_switches[GFX_PARTICLES] = 0;
-  set_seed(1);
-  save_stream(STREAM_EFFECTS);
-  set_seed(2);
-  for (int content : {0, 3, int(MINE)}) {
-    board.cells[0].content = static_cast<uint8_t>(content);
-    spawn_cell_burst(0);
-  }
-  game.phase = IDLE;
-  spawn_cell_burst(0);
+  Random effects = random_seeded(1);
+  for (int content : {0, 3, int(MINE)}) spawn_cell_burst(effects, 0, content);
+  spawn_cell_firework(effects, 0);
   EXPECT_EQ(particle_count, 0);
-  EXPECT_EQ(get_seed(), 2u);
-  EXPECT_EQ(get_counter(), 0u);
+  EXPECT_EQ(effects.counter, 0u);
 }
 
 TEST_F(Effects, NumberShardsStartOnTheTileInTheirGroupsFirstShade) {
@@ -185,8 +169,7 @@ TEST_F(Effects, NumberShardsStartOnTheTileInTheirGroupsFirstShade) {
   const ShapeInfo& info = shape_info[c.shape];
   ASSERT_EQ(info.fill_count, 48);
   BITMAP* hidden = hidden_picture(c.shape);
-  board.cells[1].content = 3;
-  spawn_cell_burst(1);
+  spawn_cell_burst(game.effects_random, 1, 3);
   ASSERT_EQ(particle_count, 36);  // trunc(0.75 * 48)
   for (int i = 0; i < particle_count; i++) {
     const Particle& p = particles[i];
@@ -202,25 +185,22 @@ TEST_F(Effects, NumberShardsStartOnTheTileInTheirGroupsFirstShade) {
   }
   for (int content : {16, 40, 199}) {
     clear_particles();
-    board.cells[1].content = static_cast<uint8_t>(content);
-    spawn_cell_burst(1);
+    spawn_cell_burst(game.effects_random, 1, content);
     ASSERT_EQ(particle_count, 36);
     EXPECT_EQ(particles[35].colour, 188) << content;
   }
 }
 
 TEST_F(Effects, CellsWithoutShardsSpawnNothingAndDoNotHang) {
-  board.cells[0].content = 0;  // empty cell
-  board.cells[3].content = 2;  // shape of 2 x 2 blocks
-  board.cells[4].content = 2;  // empty hidden picture
-  for (int i : {0, 3, 4, -1, 5}) spawn_cell_burst(i);
+  spawn_cell_burst(game.effects_random, 0, 0);  // empty cell
+  spawn_cell_burst(game.effects_random, 3, 2);  // shape of 2 x 2 blocks
+  spawn_cell_burst(game.effects_random, 4, 2);  // empty hidden picture
+  for (int i : {-1, 5}) spawn_cell_burst(game.effects_random, i, 2);
   EXPECT_EQ(particle_count, 0);
 }
 
-TEST_F(Effects, FireworkWhileIdle) {
-  game.phase = IDLE;
-  board.cells[1].content = 0;
-  spawn_cell_burst(1);
+TEST_F(Effects, FireworkOverACell) {
+  spawn_cell_firework(game.effects_random, 1);
   ASSERT_EQ(particle_count, 256);
   const Cell& c = board.cells[1];
   for (int i = 0; i < particle_count; i++) {
@@ -234,7 +214,7 @@ TEST_F(Effects, FireworkWhileIdle) {
   // A nearly full pool takes only what fits.
   clear_particles();
   for (int i = 0; i < MAX_PARTICLES - 10; i++) spawn_particle(1, 1, 0, 0, PARTICLE_SHARD, 128);
-  spawn_cell_burst(1);
+  spawn_cell_firework(game.effects_random, 1);
   EXPECT_EQ(particle_count, MAX_PARTICLES);
   EXPECT_EQ(particles[MAX_PARTICLES - 1].kind, PARTICLE_FIREWORK);
 }

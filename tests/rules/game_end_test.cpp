@@ -34,7 +34,8 @@ int run_fireworks(float frame, int& launches) {
   launches = 0;
   for (int f = 1; f < 1000; f++) {
     const int left = fireworks_left;
-    const int done = fireworks_step();
+    const int done = fireworks_step(frame_seconds);
+    act_on_game_events(nullptr);
     launches += fireworks_left < left;
     if (done) return f;
   }
@@ -61,6 +62,7 @@ TEST_F(GameEnd, EndOfBoardTestPerMode) {
     EXPECT_EQ(game.cells_hidden, 5);
     clear_to_color(SceneBuffer, 7);
     reveal_cell(last, 1, SFX_REVEAL);
+    show_events();
     EXPECT_EQ(game.phase, k.ends ? FINISHED : PLAYING);
     if (k.ends) {
       // Mines left plain get flags (and are drawn); marks and flags stay.
@@ -86,13 +88,17 @@ TEST_F(GameEnd, ClockRunsOnlyAfterTheFirstRevealWhileABoardIsPlayed) {
     load(k.mode);
     EXPECT_FLOAT_EQ(game.game_time, k.start);
     frame_seconds = 0.5f;
-    update_game_clock();  // no cell opened yet
+    update_game_clock(frame_seconds);  // no cell opened yet
+    show_events();
     EXPECT_FLOAT_EQ(game.game_time, k.start);
     reveal_cell(rc(4, 4), 1, SFX_REVEAL);
-    update_game_clock();
+    show_events();
+    update_game_clock(frame_seconds);
+    show_events();
     EXPECT_FLOAT_EQ(game.game_time, k.after);
     game.phase = IDLE;
-    update_game_clock();
+    update_game_clock(frame_seconds);
+    show_events();
     EXPECT_FLOAT_EQ(game.game_time, k.after);
   }
 }
@@ -101,64 +107,80 @@ TEST_F(GameEnd, MegaMineScoreLosesFiveEachWholeSecond) {
   load(MEGAMINE);
   place_regular({rc(0, 0)}, rc(4, 4));
   frame_seconds = 0.4f;
-  update_game_clock();
-  update_game_clock();
+  update_game_clock(frame_seconds);
+  show_events();
+  update_game_clock(frame_seconds);
+  show_events();
   EXPECT_EQ(game.score, 10000);
-  update_game_clock();  // 1.2 s
+  update_game_clock(frame_seconds);  // 1.2 s
+  show_events();
   EXPECT_EQ(game.score, 9995);
   EXPECT_NEAR(game.megamine_clock, 0.2f, 1e-5f);
   frame_seconds = 2.5f;  // at most one decay a frame
-  update_game_clock();
+  update_game_clock(frame_seconds);
+  show_events();
   EXPECT_EQ(game.score, 9990);
   game.score = 3;
-  update_game_clock();
+  update_game_clock(frame_seconds);
+  show_events();
   EXPECT_EQ(game.score, 0);
 }
 
-TEST_F(GameEnd, CheckButtonFollowsTheCountersInMultiMineAndMegaMine) {
+// What each mode lets the player do, as a table over the seven modes.
+TEST(ModeRules, FlagsChordAndCheckByMode) {
+  struct Row {
+    GameMode mode;
+    bool flags, chord;
+  } rows[] = {
+      {CLASSIC, true, true},         {FLAGLESS, false, false}, {BACKWARDS, true, true}, {MULTI_MINE, true, true},
+      {MOVING_MINES, false, false}, {ENDURANCE, true, true},  {MEGAMINE, true, false},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(flags_allowed(r.mode), r.flags) << r.mode;
+    EXPECT_EQ(chord_allowed(r.mode), r.chord) << r.mode;
+  }
+
+  // "Check!": in Multi-Mine once every flag of the three levels is placed,
+  // in MegaMine once every flag is placed, only while the board is played.
   struct Case {
     GameMode mode;
+    GamePhase phase;
     int level1, level2, level3;
-    bool enabled;
+    bool allowed;
   } cases[] = {
-      {MULTI_MINE, 0, 0, 0, true},  {MULTI_MINE, 1, 0, 0, false}, {MULTI_MINE, 0, -1, 0, false},
-      {MULTI_MINE, 0, 0, 2, false}, {MEGAMINE, 0, 0, 0, true},    {MEGAMINE, 0, 3, 3, true},
-      {MEGAMINE, -1, 0, 0, false},  {CLASSIC, 0, 0, 0, false},    {ENDURANCE, 0, 0, 0, false},
+      {MULTI_MINE, PLAYING, 0, 0, 0, true},    {MULTI_MINE, PLAYING, 1, 0, 0, false},
+      {MULTI_MINE, PLAYING, 0, -1, 0, false},  {MULTI_MINE, PLAYING, 0, 0, 2, false},
+      {MULTI_MINE, FINISHED, 0, 0, 0, false},  {MEGAMINE, PLAYING, 0, 0, 0, true},
+      {MEGAMINE, PLAYING, 0, 3, 3, true},      {MEGAMINE, PLAYING, -1, 0, 0, false},
+      {MEGAMINE, IDLE, 0, 0, 0, false},        {CLASSIC, PLAYING, 0, 0, 0, false},
+      {FLAGLESS, PLAYING, 0, 0, 0, false},     {BACKWARDS, PLAYING, 0, 0, 0, false},
+      {MOVING_MINES, PLAYING, 0, 0, 0, false}, {ENDURANCE, PLAYING, 0, 0, 0, false},
   };
+  GameSession session{};
   for (const Case& k : cases) {
-    SCOPED_TRACE(::testing::Message() << k.mode << ": " << k.level1 << " " << k.level2 << " " << k.level3);
-    load(k.mode);
-    game.first_cell = 0;
-    game.mines_left = k.level1;
-    game.level2_left = k.level2;
-    game.level3_left = k.level3;
-    button_disable(&check_button);
-    update_game_clock();
-    EXPECT_EQ(check_button.state != BUTTON_DISABLED, k.enabled);
-    // Enabled again while already enabled, it keeps its place in a click.
-    check_button.state = BUTTON_HOVER;
-    update_game_clock();
-    EXPECT_EQ(check_button.state, k.enabled ? BUTTON_HOVER : BUTTON_DISABLED);
+    session.mode = k.mode;
+    session.phase = k.phase;
+    session.mines_left = k.level1;
+    session.level2_left = k.level2;
+    session.level3_left = k.level3;
+    EXPECT_EQ(check_allowed(session), k.allowed)
+        << k.mode << " phase " << k.phase << ": " << k.level1 << " " << k.level2 << " " << k.level3;
   }
-  // Nothing registered: the counters are kept, nothing breaks.
-  register_main_screen_widgets(nullptr, nullptr);
-  load(MULTI_MINE);
-  game.first_cell = 0;
-  update_game_clock();
-  check_verdict();
-  EXPECT_EQ(game.phase, IDLE);
 }
 
 TEST_F(GameEnd, EnduranceTimeRunningOutEndsTheBoardWithFireworks) {
   load(ENDURANCE);
   reveal_cell(rc(4, 4), 1, SFX_REVEAL);
+  show_events();
   game.game_time = 0.3f;
   game.boards_played = 2;
   frame_seconds = 0.2f;
-  update_game_clock();
+  update_game_clock(frame_seconds);
+  show_events();
   EXPECT_EQ(game.phase, PLAYING);
   EXPECT_EQ(fireworks_timer, NO_END_SEQUENCE);
-  update_game_clock();
+  update_game_clock(frame_seconds);
+  show_events();
   EXPECT_EQ(game.phase, IDLE);
   EXPECT_FLOAT_EQ(game.game_time, 0.0f);
   EXPECT_EQ(game.boards_played, 3);
@@ -198,9 +220,11 @@ TEST_F(GameEnd, FinishedBoardPerModeAndTheEnduranceBonus) {
     game.score = 500;
     game.boards_played = 1;
     finish_board();  // not finished: nothing happens
+    show_events();
     EXPECT_EQ(game.boards_played, 1);
     game.phase = FINISHED;
     finish_board();
+    show_events();
     EXPECT_EQ(game.boards_played, 2);
     EXPECT_EQ(game.score, 500 + k.bonus);
     EXPECT_EQ(fireworks_left, k.fireworks);
@@ -217,18 +241,23 @@ TEST_F(GameEnd, ClearedEnduranceBoardIsFollowedByTheNextWithTheCountersKept) {
   load(ENDURANCE, BEGINNER_9X9, EXPERT);
   settings.chain_speed = 0.0f;
   reveal_cell(rc(4, 4), 1, SFX_REVEAL);
+  show_events();
   auto_reveal_step();
+  show_events();
   // Hit one mine, then clear the rest.
   int mine = -1;
   for (int i = 0; i < board.cell_count && mine < 0; i++)
     if (board.cells[i].content >= MINE && board.cells[i].state == HIDDEN) mine = i;
   ASSERT_GE(mine, 0);
   reveal_cell(mine, 1, SFX_REVEAL);
+  show_events();
   for (int i = 0; i < board.cell_count; i++)
     if (board.cells[i].content < MINE) reveal_cell(i, 1, SFX_REVEAL);
+    show_events();
   ASSERT_EQ(game.phase, FINISHED);
   game.game_time = 421.0f;
   finish_board();
+  show_events();
   std::vector<uint8_t> old_mines;
   for (int i = 0; i < board.cell_count; i++) old_mines.push_back(board.cells[i].content >= MINE);
   const int score = game.score, damage = game.damage;
@@ -258,10 +287,13 @@ TEST_F(GameEnd, ClearedEnduranceBoardIsFollowedByTheNextWithTheCountersKept) {
   EXPECT_FALSE(same);
   // Its clock runs on from where it stood, after its first reveal.
   frame_seconds = 1.0f;
-  update_game_clock();
+  update_game_clock(frame_seconds);
+  show_events();
   EXPECT_NEAR(game.game_time, 421.0f, 1e-3f);
   reveal_cell(rc(4, 4), 1, SFX_REVEAL);
-  update_game_clock();
+  show_events();
+  update_game_clock(frame_seconds);
+  show_events();
   EXPECT_NEAR(game.game_time, 420.0f, 1e-3f);
 }
 
@@ -271,7 +303,7 @@ TEST_F(GameEnd, FireworksCountdown) {
   // Idle: nothing.
   fireworks_timer = NO_END_SEQUENCE;
   frame_seconds = 0.5f;
-  EXPECT_EQ(fireworks_step(), 0);
+  EXPECT_EQ(fireworks_step(frame_seconds), 0);
   EXPECT_EQ(fireworks_timer, NO_END_SEQUENCE);
 
   // Five fireworks 0.2 s apart (whole frames of 1/16 s: every fourth), then
@@ -279,8 +311,8 @@ TEST_F(GameEnd, FireworksCountdown) {
   // the game stream.
   fireworks_left = 5;
   fireworks_timer = 1.8f;
-  set_seed(99);
-  set_counter(0);
+  game.random = random_seeded(99);
+  game.random.counter = 0;
   int launches = 0;
   clear_effect_played();
   EXPECT_EQ(run_fireworks(0.0625f, launches), 49);
@@ -288,7 +320,7 @@ TEST_F(GameEnd, FireworksCountdown) {
   EXPECT_EQ(particle_count, 5 * 256);
   for (int i = 0; i < particle_count; i++) EXPECT_EQ(particles[i].kind, PARTICLE_FIREWORK);
   EXPECT_TRUE(played(SFX_FIREWORKS));
-  EXPECT_EQ(get_counter(), 5u);
+  EXPECT_EQ(game.random.counter, 5u);
   EXPECT_EQ(fireworks_timer, NO_END_SEQUENCE);
 
   // Particles off: the same five launches and draws, no particles, silent.
@@ -296,13 +328,13 @@ TEST_F(GameEnd, FireworksCountdown) {
   settings.graphics_switches[GFX_PARTICLES] = 0;
   fireworks_left = 5;
   fireworks_timer = 1.8f;
-  set_counter(0);
+  game.random.counter = 0;
   clear_effect_played();
   EXPECT_EQ(run_fireworks(0.0625f, launches), 49);
   EXPECT_EQ(launches, 5);
   EXPECT_EQ(particle_count, 0);
   EXPECT_FALSE(played(SFX_FIREWORKS));
-  EXPECT_EQ(get_counter(), 5u);
+  EXPECT_EQ(game.random.counter, 5u);
 
   // No fireworks (MegaMine, an exploded verdict): 2 s, then the step.
   fireworks_left = 0;
@@ -329,7 +361,7 @@ TEST_F(GameEnd, OneClickNoticeAfterTheFireworks) {
       {FLAGLESS, &corner, rc(4, 4), 1},    {MOVING_MINES, &corner, rc(4, 4), 1},
       {CLASSIC, &wall, rc(4, 1), 0},       {MULTI_MINE, &corner, rc(4, 4), 0},
       {MEGAMINE, &corner, rc(4, 4), 0},    {ENDURANCE, &corner, rc(4, 4), 0},
-      {BACKWARDS, &corner, rc(4, 4), 0},  // no clue of 0 to follow
+      {BACKWARDS, &corner, rc(4, 4), 1},  // its cascade follows clues equal to the neighbour count
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(::testing::Message() << k.mode << " first " << k.first);
@@ -342,7 +374,8 @@ TEST_F(GameEnd, OneClickNoticeAfterTheFireworks) {
     fireworks_timer = 0.05f;
     frame_seconds = 0.1f;
     if (k.mode == ENDURANCE) game.game_time = 0.0f;  // the time ran out: no next board
-    EXPECT_EQ(fireworks_step(), 1);
+    EXPECT_EQ(fireworks_step(frame_seconds), 1);
+    show_events();
     frame_driver = nullptr;
     EXPECT_EQ(frames_shown, k.frames);
     EXPECT_EQ(game.phase, IDLE);
@@ -384,11 +417,10 @@ TEST_F(GameEnd, CheckVerdict) {
     board.cells[rc(8, 8)].state = REVEALED;
     game.mines_left = game.level2_left = game.level3_left = 0;
     game.boards_played = 0;
-    button_enable(&check_button);
     clear_particles();
 
     check_verdict();
-    EXPECT_EQ(check_button.state, BUTTON_DISABLED);
+    show_events();
     EXPECT_EQ(board_area.state, BUTTON_DISABLED);
     EXPECT_EQ(game.phase, IDLE);
     EXPECT_EQ(game.boards_played, 1);
@@ -403,7 +435,7 @@ TEST_F(GameEnd, CheckVerdict) {
     EXPECT_EQ(played(SFX_GAME_DONE), k.exploded == 0);
     EXPECT_EQ(played(SFX_EXPLOSION), k.exploded > 0);
     if (k.exploded) {
-      EXPECT_FLOAT_EQ(game.shake, 28.0f);
+      EXPECT_FLOAT_EQ(screen_shake, 28.0f);
       if (k.mode == MEGAMINE) {
         EXPECT_EQ(game.score, 10000 - 10000 / 3);  // one of three mines
       } else {
@@ -436,32 +468,32 @@ TEST_F(GameEnd, SmileyHeldButtonAndMineHitFaces) {
   game.face = 210;
   game.face_timer = 1.0f;
   mouse_b = 2;  // the right button alone: no change
-  update_smiley();
+  update_smiley(frame_seconds, mouse_b);
   EXPECT_EQ(game.face, 210);
   EXPECT_FLOAT_EQ(game.face_timer, 1.25f);
   for (int b : {1, 3, 4}) {
     mouse_b = b;
-    update_smiley();
+    update_smiley(frame_seconds, mouse_b);
     EXPECT_EQ(game.face, 211);
     EXPECT_FLOAT_EQ(game.face_timer, 0.0f);
   }
   mouse_b = 0;
-  update_smiley();
+  update_smiley(frame_seconds, mouse_b);
   EXPECT_EQ(game.face, 210);
   EXPECT_FLOAT_EQ(game.face_timer, 0.25f);
 
   game.face = 207;  // a mine: 2 s
   game.face_timer = 0.0f;
-  for (int f = 0; f < 7; f++) update_smiley();
+  for (int f = 0; f < 7; f++) update_smiley(frame_seconds, mouse_b);
   EXPECT_EQ(game.face, 207);
-  update_smiley();
+  update_smiley(frame_seconds, mouse_b);
   EXPECT_EQ(game.face, 210);
   EXPECT_FLOAT_EQ(game.face_timer, 0.0f);
 
   game.phase = IDLE;  // nothing changes between boards
   game.face = 213;
   mouse_b = 1;
-  update_smiley();
+  update_smiley(frame_seconds, mouse_b);
   EXPECT_EQ(game.face, 213);
 }
 
@@ -472,66 +504,62 @@ TEST_F(GameEnd, SmileyIdleVariationsFromItsOwnStream) {
   // Seeds for the three outcomes, found by drawing as the smiley does.
   uint32_t blink = 0, glance = 0, neither = 0;
   for (uint32_t s = 1; s < 100000 && (!blink || !glance || !neither); s++) {
-    set_seed(s);
-    const int a = random_range(0, 10);
-    const int b = random_range(0, 20);
+    Random smiley = random_seeded(s);
+    const int a = random_range(smiley, 0, 10);
+    const int b = random_range(smiley, 0, 20);
     if (a == 0 && !blink) blink = s;
     if (a != 0 && b == 0 && !glance) glance = s;
     if (a != 0 && b != 0 && !neither) neither = s;
   }
   ASSERT_TRUE(blink && glance && neither);
   auto start = [](uint32_t smiley_seed) {
-    set_seed(smiley_seed);
-    save_stream(STREAM_SMILEY);
-    set_seed(777);  // the game stream
-    set_counter(5);
+    game.smiley_random = random_seeded(smiley_seed);
+    game.random = random_seeded(777);  // the game stream
+    game.random.counter = 5;
     game.face = 210;
     game.face_timer = 3.9f;
   };
   frame_seconds = 0.125f;
 
   start(glance);
-  update_smiley();
+  update_smiley(frame_seconds, mouse_b);
   EXPECT_EQ(game.face, 209);
   EXPECT_FLOAT_EQ(game.face_timer, 0.0f);
-  EXPECT_EQ(get_seed(), 777u);  // the game stream is untouched
-  EXPECT_EQ(get_counter(), 5u);
-  for (int f = 0; f < 7; f++) update_smiley();
+  EXPECT_EQ(game.random.seed, 777u);  // the game stream is untouched
+  EXPECT_EQ(game.random.counter, 5u);
+  for (int f = 0; f < 7; f++) update_smiley(frame_seconds, mouse_b);
   EXPECT_EQ(game.face, 209);
-  update_smiley();  // 1 s
+  update_smiley(frame_seconds, mouse_b);  // 1 s
   EXPECT_EQ(game.face, 210);
   EXPECT_FLOAT_EQ(game.face_timer, -0.001f);
-  update_smiley();  // counting down: -0.126
+  update_smiley(frame_seconds, mouse_b);  // counting down: -0.126
   EXPECT_EQ(game.face, 210);
   EXPECT_FLOAT_EQ(game.face_timer, -0.126f);
-  update_smiley();  // -0.251: the second half
+  update_smiley(frame_seconds, mouse_b);  // -0.251: the second half
   EXPECT_EQ(game.face, 212);
   EXPECT_FLOAT_EQ(game.face_timer, 0.0f);
-  for (int f = 0; f < 7; f++) update_smiley();
+  for (int f = 0; f < 7; f++) update_smiley(frame_seconds, mouse_b);
   EXPECT_EQ(game.face, 212);
-  update_smiley();
+  update_smiley(frame_seconds, mouse_b);
   EXPECT_EQ(game.face, 210);
   EXPECT_FLOAT_EQ(game.face_timer, 0.0f);
-  EXPECT_EQ(get_counter(), 5u);
-  restore_stream(STREAM_SMILEY);
-  EXPECT_EQ(get_seed(), glance);
-  EXPECT_EQ(get_counter(), 2u);  // two draws
+  EXPECT_EQ(game.random.counter, 5u);
+  EXPECT_EQ(game.smiley_random.seed, glance);
+  EXPECT_EQ(game.smiley_random.counter, 2u);  // two draws
 
   start(blink);
-  update_smiley();
+  update_smiley(frame_seconds, mouse_b);
   EXPECT_EQ(game.face, 208);
-  update_smiley();
+  update_smiley(frame_seconds, mouse_b);
   EXPECT_EQ(game.face, 208);
-  update_smiley();  // 0.25 s
+  update_smiley(frame_seconds, mouse_b);  // 0.25 s
   EXPECT_EQ(game.face, 210);
-  restore_stream(STREAM_SMILEY);
-  EXPECT_EQ(get_counter(), 1u);  // one draw
+  EXPECT_EQ(game.smiley_random.counter, 1u);  // one draw
 
   start(neither);
-  update_smiley();
-  update_smiley();
+  update_smiley(frame_seconds, mouse_b);
+  update_smiley(frame_seconds, mouse_b);
   EXPECT_EQ(game.face, 210);
   EXPECT_NEAR(game.face_timer, 4.15f, 1e-5f);
-  restore_stream(STREAM_SMILEY);
-  EXPECT_EQ(get_counter(), 4u);  // two draws a frame from 4 s on
+  EXPECT_EQ(game.smiley_random.counter, 4u);  // two draws a frame from 4 s on
 }

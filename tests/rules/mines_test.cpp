@@ -7,6 +7,7 @@
 
 #include "board/style_fixture.h"
 #include "rules/board_state.h"
+#include "rules/events.h"
 #include "rules/random.h"
 
 namespace {
@@ -27,8 +28,8 @@ void start(GameMode mode, int cols, int rows, int mines, uint32_t seed) {
   game.mode = mode;
   fixture::setup_square_board(cols, rows);
   game.mines_total = game.mines_left = mines;
-  set_seed(seed);
-  set_counter(0);
+  game.random = random_seeded(seed);
+  game.random.counter = 0;
 }
 
 // The placement and the first click's zone as plain draw-until loops, to
@@ -37,7 +38,7 @@ void reference_lay(int m) {
   const int n = board.cell_count;
   for (int t = 0; t < m; t++) {
     int c;
-    do c = random_range(0, n - 1);
+    do c = random_range(game.random, 0, n - 1);
     while (board.cells[c].content == MINE);
     board.cells[c].content = MINE;
   }
@@ -46,7 +47,7 @@ void reference_lay(int m) {
 
 void reference_relocate(int v) {
   int c;
-  do c = random_range(0, board.cell_count - 1);
+  do c = random_range(game.random, 0, board.cell_count - 1);
   while (board.cells[c].content >= ZONE_MARK);
   board.cells[c].content = board.cells[v].content;
   board.cells[v].content = 0;
@@ -58,8 +59,8 @@ int reference_zone() {
   board.cells[f].content = ZONE_MARK;
   std::vector<int> members{f};
   while (static_cast<int>(members.size()) < zone_size(board.cell_count)) {
-    const Cell& m = board.cells[members[static_cast<size_t>(random_range(0, static_cast<int>(members.size()) - 1))]];
-    const int q = m.neighbours[random_range(0, m.neighbour_count - 1)];
+    const Cell& m = board.cells[members[static_cast<size_t>(random_range(game.random, 0, static_cast<int>(members.size()) - 1))]];
+    const int q = m.neighbours[random_range(game.random, 0, m.neighbour_count - 1)];
     if (board.cells[q].content == ZONE_MARK) continue;
     members.push_back(q);
     if (board.cells[q].content >= MINE) reference_relocate(q);
@@ -89,8 +90,13 @@ int regular_mines_after_move(int c) {
   return n;
 }
 
-std::vector<int> redrawn;
-void note_redraw(int cell) { redrawn.push_back(cell); }
+// The cells the rules reported changed since the last look.
+std::vector<int> changed_cells() {
+  std::vector<int> cells;
+  for (const GameEvent& e : take_events())
+    if (e.kind == EVENT_CELL_CHANGED) cells.push_back(e.cell);
+  return cells;
+}
 
 }  // namespace
 
@@ -113,17 +119,17 @@ TEST(Mines, PlacementAndZoneKeepTheReferenceDraws) {
       game.first_cell = static_cast<int16_t>(cells / 2 + static_cast<int>(seed));
       const int ref_members = reference_zone();
       const std::vector<uint8_t> expected = contents();
-      const uint32_t expected_counter = get_counter();
+      const uint32_t expected_counter = game.random.counter;
 
       start(CLASSIC, wh[0], wh[1], mines, seed);
-      lay_mines();
+      lay_mines(game.random);
       EXPECT_EQ(count_mines(), mines);
       game.first_cell = static_cast<int16_t>(cells / 2 + static_cast<int>(seed));
-      const int members = clear_first_click_zone();
+      const int members = clear_first_click_zone(game.random);
       EXPECT_EQ(members, zone_size(cells));
       EXPECT_EQ(members, ref_members);
       EXPECT_EQ(contents(), expected);
-      EXPECT_EQ(get_counter(), expected_counter);
+      EXPECT_EQ(game.random.counter, expected_counter);
       EXPECT_EQ(count_mines(), mines);
       EXPECT_EQ(count_content(ZONE_MARK, ZONE_MARK), 0);
       const Cell& f = board.cells[game.first_cell];
@@ -138,7 +144,7 @@ TEST(Mines, MineUnderTheFirstClickIsMovedNotRemoved) {
   game.mines_total = 30;
   compute_clues();
   game.first_cell = 40;  // holds a mine
-  clear_first_click_zone();
+  clear_first_click_zone(game.random);
   EXPECT_LT(board.cells[40].content, MINE);
   EXPECT_EQ(count_mines(), 30);
   EXPECT_EQ(game.mines_total, 30);
@@ -150,7 +156,7 @@ TEST(Mines, MegaMineMakesOnlyTheFirstCellSafe) {
   board.cells[13].content = MINE;  // its right-hand neighbour
   compute_clues();
   game.first_cell = 12;
-  EXPECT_EQ(clear_first_click_zone(), 1);
+  EXPECT_EQ(clear_first_click_zone(game.random), 1);
   EXPECT_LT(board.cells[12].content, MINE);
   EXPECT_EQ(board.cells[13].content, MINE);
   EXPECT_EQ(count_mines(), 2);
@@ -172,11 +178,11 @@ TEST(Mines, MultiMineSplitStartsAtFiveTwoTwoAndDealsTheRestByDraws) {
   start(MULTI_MINE, 13, 11, 20, 555);
   int level[3] = {5, 2, 2};
   for (int i = 0; i < 11; i++) {
-    const int r = random_range(0, 5);
+    const int r = random_range(game.random, 0, 5);
     level[r <= 2 ? 0 : r <= 4 ? 1 : 2]++;
   }
-  set_seed(555);
-  lay_mines();
+  game.random = random_seeded(555);
+  lay_mines(game.random);
   EXPECT_EQ(game.mines_left, level[0]);
   EXPECT_EQ(game.level2_left, level[1]);
   EXPECT_EQ(game.level3_left, level[2]);
@@ -231,16 +237,14 @@ TEST(Mines, OneClickBoard) {
 
 TEST(Mines, RecountRedrawsOnlyRevealedCells) {
   start(CLASSIC, 3, 3, 0, 1);
-  cell_changed = note_redraw;
-  redrawn.clear();
+  clear_events();
   board.cells[0].content = MINE;
   board.cells[4].content = 9;
   recount_cell(4);
   EXPECT_EQ(board.cells[4].content, 1);
   board.cells[5].state = REVEALED;
   recount_cell(5);
-  EXPECT_EQ(redrawn, std::vector<int>{5});
-  cell_changed = nullptr;
+  EXPECT_EQ(changed_cells(), std::vector<int>{5});
 }
 
 TEST(Mines, MovingMineGoesToAHiddenNeighbourAndRecounts) {
@@ -248,37 +252,35 @@ TEST(Mines, MovingMineGoesToAHiddenNeighbourAndRecounts) {
   board.cells[0].content = MINE;
   compute_clues();
   board.cells[2].state = REVEALED;
-  cell_changed = note_redraw;
-  redrawn.clear();
-  move_random_mine();  // cell 1 is the mine's only neighbour
-  cell_changed = nullptr;
+  clear_events();
+  move_random_mine(game.random);  // cell 1 is the mine's only neighbour
   EXPECT_EQ(board.cells[1].content, MINE);
   EXPECT_EQ(count_mines(), 1);
   EXPECT_EQ(board.cells[0].content, 1);
   EXPECT_EQ(board.cells[2].content, 1);
-  EXPECT_EQ(redrawn, std::vector<int>{2});
+  EXPECT_EQ(changed_cells(), std::vector<int>{2});
 }
 
 TEST(Mines, MovingMineStepKeepsTheReferenceDraws) {
   for (uint32_t seed = 1; seed <= 20; seed++) {
     start(MOVING_MINES, 10, 8, 12, seed);
-    lay_mines();
+    lay_mines(game.random);
     for (int i = 0; i < 80; i += 3) board.cells[i].state = REVEALED;
     const std::vector<uint8_t> before = contents();
-    const uint32_t counter = get_counter();
+    const uint32_t counter = game.random.counter;
     // The step drawn by hand.
     int v;
-    do v = random_range(0, 79);
+    do v = random_range(game.random, 0, 79);
     while (board.cells[v].state != HIDDEN || board.cells[v].content != MINE);
     int target = -1;
     for (int t = 0; t < 8 && target < 0; t++) {
-      const int q = board.cells[v].neighbours[random_range(0, board.cells[v].neighbour_count - 1)];
+      const int q = board.cells[v].neighbours[random_range(game.random, 0, board.cells[v].neighbour_count - 1)];
       if (board.cells[q].state == HIDDEN && board.cells[q].content < MINE) target = q;
     }
-    const uint32_t expected_counter = get_counter();
-    set_counter(counter);
-    move_random_mine();
-    EXPECT_EQ(get_counter(), expected_counter);
+    const uint32_t expected_counter = game.random.counter;
+    game.random.counter = counter;
+    move_random_mine(game.random);
+    EXPECT_EQ(game.random.counter, expected_counter);
     EXPECT_EQ(count_mines(), 12);
     if (target < 0) {
       EXPECT_EQ(contents(), before);
@@ -292,23 +294,23 @@ TEST(Mines, MovingMineStepKeepsTheReferenceDraws) {
 TEST(Mines, DrawLoopsEndWhereNoFittingCellExists) {
   // More mines than cells.
   start(CLASSIC, 3, 2, 50, 1);
-  lay_mines();
+  lay_mines(game.random);
   EXPECT_EQ(count_mines(), 6);
   EXPECT_EQ(game.mines_total, 6);
   EXPECT_EQ(game.mines_left, 6);
   start(MULTI_MINE, 3, 2, 50, 1);
-  lay_mines();
+  lay_mines(game.random);
   EXPECT_EQ(count_mines(), 6);
   EXPECT_EQ(game.mines_left + game.level2_left + game.level3_left, 6);
   EXPECT_EQ(game.mines_total, 6);
 
   // A full board: the first click's mine cannot move, so it leaves.
   start(CLASSIC, 3, 2, 6, 1);
-  lay_mines();
+  lay_mines(game.random);
   game.first_cell = 0;
-  EXPECT_EQ(relocate_mine(1), 0);
+  EXPECT_EQ(relocate_mine(1, game.random), 0);
   EXPECT_EQ(board.cells[1].content, MINE);
-  clear_first_click_zone();
+  clear_first_click_zone(game.random);
   EXPECT_LT(board.cells[0].content, MINE);
   EXPECT_EQ(game.mines_total, count_mines());
   EXPECT_EQ(game.mines_left, count_mines());
@@ -316,21 +318,21 @@ TEST(Mines, DrawLoopsEndWhereNoFittingCellExists) {
   // A one-cell board: the zone cannot grow and no draw is made for it.
   start(CLASSIC, 1, 1, 0, 1);
   game.first_cell = 0;
-  EXPECT_EQ(clear_first_click_zone(), 1);
-  EXPECT_EQ(get_counter(), 0u);
+  EXPECT_EQ(clear_first_click_zone(game.random), 1);
+  EXPECT_EQ(game.random.counter, 0u);
 
   // A mine with no neighbours moves nowhere: one draw picks it, nothing more.
   start(MOVING_MINES, 1, 1, 1, 1);
   board.cells[0].content = MINE;
-  move_random_mine();
+  move_random_mine(game.random);
   EXPECT_EQ(board.cells[0].content, MINE);
-  EXPECT_EQ(get_counter(), 1u);
+  EXPECT_EQ(game.random.counter, 1u);
 
   // No hidden mine left: nothing moves and nothing is drawn.
   start(MOVING_MINES, 3, 3, 1, 1);
   board.cells[4].content = MINE;
   board.cells[4].state = REVEALED;
-  move_random_mine();
+  move_random_mine(game.random);
   EXPECT_EQ(board.cells[4].content, MINE);
-  EXPECT_EQ(get_counter(), 0u);
+  EXPECT_EQ(game.random.counter, 0u);
 }

@@ -6,9 +6,9 @@
 
 namespace {
 std::vector<int> draws(uint32_t seed, int n, int lo, int hi) {
-  set_seed(seed);
+  Random random = random_seeded(seed);
   std::vector<int> out;
-  for (int i = 0; i < n; i++) out.push_back(random_range(lo, hi));
+  for (int i = 0; i < n; i++) out.push_back(random_range(random, lo, hi));
   return out;
 }
 }  // namespace
@@ -20,55 +20,38 @@ TEST(RandomSource, WorkedValues) {
 }
 
 TEST(RandomSource, DrawIsPureFunctionOfSeedAndCounter) {
-  set_seed(777);
-  set_counter(41);
-  int a = random_range(0, 1000000);
-  set_counter(41);
-  EXPECT_EQ(random_range(0, 1000000), a);
-  EXPECT_EQ(get_seed(), 777u);
-  EXPECT_EQ(get_counter(), 42u);
+  Random random{777, 41};
+  const int a = random_range(random, 0, 1000000);
+  EXPECT_EQ(random.seed, 777u);
+  EXPECT_EQ(random.counter, 42u);
+  Random again{777, 41};
+  EXPECT_EQ(random_range(again, 0, 1000000), a);
 }
 
-TEST(RandomSource, SingleValueRangeStillAdvances) {
-  set_seed(5);
-  EXPECT_EQ(random_range(5, 5), 5);
-  EXPECT_EQ(get_counter(), 1u);
+TEST(RandomSource, EmptyAndSingleRangesStillAdvance) {
+  Random random = random_seeded(5);
+  EXPECT_EQ(random_range(random, 5, 5), 5);
+  EXPECT_EQ(random_range(random, 3, 2), 3);
+  EXPECT_EQ(random_range(random, 0, -1), 0);
+  EXPECT_EQ(random.counter, 3u);
 }
 
-TEST(RandomSource, EmptyRangeReturnsLowEndAndAdvances) {
-  set_seed(9);
-  EXPECT_EQ(random_range(3, 2), 3);
-  EXPECT_EQ(random_range(0, -1), 0);
-  EXPECT_EQ(get_counter(), 2u);
-}
-
-TEST(RandomSource, SlotsKeepIndependentStreams) {
-  set_seed(1000);
-  save_stream(STREAM_EFFECTS);
-  std::vector<int> first;
-  for (int i = 0; i < 4; i++) first.push_back(random_range(0, 99));
-  restore_stream(STREAM_EFFECTS);
-  EXPECT_EQ(random_range(0, 99), first[0]);
-
-  // An effects burst between game draws leaves the game stream untouched.
-  set_seed(50);
-  save_stream(STREAM_EFFECTS);
-  int game_a = random_range(0, 99);
-  save_stream(STREAM_GAME);
-  restore_stream(STREAM_EFFECTS);
-  for (int i = 0; i < 10; i++) random_range(0, 99);
-  save_stream(STREAM_EFFECTS);
-  restore_stream(STREAM_GAME);
-  int game_b = random_range(0, 99);
-  set_seed(50);
-  EXPECT_EQ(random_range(0, 99), game_a);
-  EXPECT_EQ(random_range(0, 99), game_b);
+TEST(RandomSource, CopiesAreIndependentStreams) {
+  // A saved stream is a copy: drawing from one generator leaves the other
+  // where it was.
+  Random game = random_seeded(50);
+  Random effects = game;
+  const int game_a = random_range(game, 0, 99);
+  for (int i = 0; i < 10; i++) random_range(effects, 0, 99);
+  const int game_b = random_range(game, 0, 99);
+  EXPECT_EQ((std::vector<int>{game_a, game_b}), draws(50, 2, 0, 99));
+  EXPECT_EQ(effects.counter, 10u);
 }
 
 TEST(RandomSource, FullWidthRangeStaysInside) {
-  set_seed(31337);
+  Random random = random_seeded(31337);
   for (int i = 0; i < 100; i++) {
-    int v = random_range(-2000000000, 2000000000);
+    int v = random_range(random, -2000000000, 2000000000);
     EXPECT_GE(v, -2000000000);
     EXPECT_LE(v, 2000000000);
   }

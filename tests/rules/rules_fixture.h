@@ -1,7 +1,8 @@
 // Shared set-up of the rules tests: real boards from the style datafiles
 // of the game folder (the tests' working folder), loaded from a fixed
-// board seed, with mines placed by hand where a case needs an exact layout,
-// and the main screen's "Check!" button and board area registered.
+// board seed, with mines placed by hand where a case needs an exact layout.
+// What the rules report is taken as events; show_events hands them to the
+// screens' code, which draws, plays and stops the board area.
 #pragma once
 
 #include <allegro.h>
@@ -18,9 +19,11 @@
 #include "render/effects.h"
 #include "rules/actions.h"
 #include "rules/board_state.h"
+#include "rules/events.h"
 #include "rules/mines.h"
 #include "rules/modes.h"
 #include "rules/random.h"
+#include "screens/game_events.h"
 #include "sound/sound.h"
 #include "ui/widgets.h"
 
@@ -86,24 +89,22 @@ class RulesTest : public ::testing::Test {
     text_button_init(&check_button, 8, 544, 79, 592, "Check!", ALIGN_CENTRE, 1);
     button_disable(&check_button);
     area_button_init(&board_area, 88, 16, 799, 599, 1);
-    register_main_screen_widgets(&check_button, &board_area);
+    clear_events();
     fireworks_timer = NO_END_SEQUENCE;
     fireworks_left = 0;
     frame_seconds = 0.0f;
     mouse_b = 0;
     clear_particles();
-    cell_changed = nullptr;
   }
 
   void TearDown() override {
-    register_main_screen_widgets(nullptr, nullptr);
+    clear_events();
     sound_state = SOUND_UNAVAILABLE;
     clear_effect_played();
     frame_driver = nullptr;
     frame_seconds = 0.0f;
     mouse_b = 0;
     clear_particles();
-    cell_changed = nullptr;
     clear_keybuf();
     init_game_session();
     reset_widgets();
@@ -152,6 +153,16 @@ class RulesTest : public ::testing::Test {
       cell.state = REVEALED;
       game.cells_hidden--;
     }
+  }
+
+  // The screens' side of what the rules reported since the last look.
+  void show_events() { act_on_game_events(&board_area); }
+
+  // The kinds of the events reported since the last look, which are taken.
+  std::vector<GameEventKind> event_kinds() {
+    std::vector<GameEventKind> kinds;
+    for (const GameEvent& e : take_events()) kinds.push_back(e.kind);
+    return kinds;
   }
 
   TextButton check_button{};

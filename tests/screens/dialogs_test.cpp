@@ -15,6 +15,7 @@
 #include "support/headless.h"
 #include "ui/frames.h"
 #include "ui/widgets.h"
+#include "render/effects.h"
 
 namespace {
 
@@ -145,7 +146,7 @@ class Dialogs : public ::testing::Test {
     driver = FrameDriver{show, 0, 0, nullptr};
     frame_driver = &driver;
     pointer_visible = 0;
-    game.shake = 0.0f;
+    screen_shake = 0.0f;
     game.mode = CLASSIC;
     game.skill = BEGINNER;
     game.endurance_minutes = 10;

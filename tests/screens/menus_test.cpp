@@ -12,6 +12,7 @@
 #include "rules/board_state.h"
 #include "sound/sound.h"
 #include "ui/widgets.h"
+#include "render/effects.h"
 
 namespace {
 
@@ -59,7 +60,7 @@ class Menus : public ::testing::Test {
     driver = FrameDriver{show, 0, 0, nullptr};
     frame_driver = &driver;
     pointer_visible = 0;
-    game.shake = 0.0f;
+    screen_shake = 0.0f;
     set_mouse(0, 0, 0);
     std::memset(const_cast<char*>(key), 0, KEY_MAX);
     // A recognisable scene behind the menus, using none of the menu colours.

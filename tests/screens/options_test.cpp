@@ -20,6 +20,7 @@
 #include "ui/frames.h"
 #include "ui/prompts.h"
 #include "ui/widgets.h"
+#include "render/effects.h"
 
 namespace {
 
@@ -205,7 +206,7 @@ class Options : public ::testing::Test {
     driver = FrameDriver{show, 0, 0, nullptr};
     frame_driver = &driver;
     pointer_visible = 0;
-    game.shake = 0.0f;
+    screen_shake = 0.0f;
     mouse_x = mouse_y = mouse_b = 0;
     std::memset(const_cast<char*>(key), 0, KEY_MAX);
     clear_keybuf();

@@ -25,6 +25,7 @@
 #include "support/sample_log.h"
 #include "ui/frames.h"
 #include "ui/widgets.h"
+#include "render/effects.h"
 
 // The palette on the display is observed with get_palette: without a
 // display driver the library still keeps the palette last set, which is
@@ -182,7 +183,7 @@ class PaletteDialogs : public ::testing::Test {
     driver = FrameDriver{show, 0, 0, nullptr};
     frame_driver = &driver;
     pointer_visible = 0;
-    game.shake = 0.0f;
+    screen_shake = 0.0f;
     std::memset(const_cast<char*>(key), 0, KEY_MAX);
     clear_keybuf();
     // Without a keyboard driver readkey gives nothing; an empty stand-in

@@ -27,6 +27,10 @@
 #include "sound/sound.h"
 #include "support/headless.h"
 #include "support/sample_log.h"
+#include "render/board_draw.h"
+#include "render/effects.h"
+#include "screens/game_events.h"
+#include "ui/prompts.h"
 
 namespace {
 
@@ -89,7 +93,7 @@ void show(BITMAP* frame_bitmap, int ox, int oy) {
   for (int e = 0; e < SFX_COUNT; e++)
     if (sample_starts[e]) sounds |= 1 << e;
   clear_sample_log();
-  trace << frame << " r" << get_seed() << ':' << get_counter() << " s" << sounds << " p" << game.phase << " m"
+  trace << frame << " r" << game.random.seed << ':' << game.random.counter << " s" << sounds << " p" << game.phase << " m"
         << game.mines_left << ',' << game.level2_left << ',' << game.level3_left << " h" << game.cells_hidden
         << " x" << game.mines_hit << " c" << game.score << " t" << static_cast<int>(game.game_time * 100.0f) << " n"
         << game.boards_played << " f" << game.face << " i" << std::hex << picture_hash(frame_bitmap, ox, oy)
@@ -135,10 +139,24 @@ TEST(ScriptedGame, EveryModePlaysAsRecorded) {
   frame_driver = &driver;
   board_seed = 777;
   board_counter = 5;
+  screen_shake = 0.0f;
+  clear_particles();
+  mouse_x = mouse_y = mouse_b = 0;
+  pointer_visible = 0;
+  pause_requested = 0;
+  redraw_requested = 0;
+  frame_seconds = 0.0f;
+  tick_count = 0;
+  init_status_slots();
+  clear_to_color(SceneBuffer, 0);
+  clear_to_color(BackBuffer, 0);
+  // Board loads show their notice, as in the game.
+  show_wait_notice_hook = show_wait_notice;
   trace.str("");
   for (GameMode mode : {CLASSIC, FLAGLESS, BACKWARDS, MULTI_MINE, MOVING_MINES, ENDURANCE, MEGAMINE}) play_mode(mode);
   frame_driver = nullptr;
   sound_state = old_sound;
+  show_wait_notice_hook = nullptr;
 
   const std::string got = trace.str();
   if (std::getenv("FG_RECORD_TRACE")) {

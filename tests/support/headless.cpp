@@ -13,6 +13,7 @@
 
 #include "platform/lifecycle.h"
 #include "rules/board_state.h"
+#include "screens/game_events.h"
 
 std::string game_path(const char* name) { return std::string(FG_GAME_DIR) + "/" + name; }
 
@@ -29,6 +30,8 @@ void HeadlessEnvironment::SetUp() {
   screen_height = 600;
   init_board();
   init_game_session();
+  // Frames start as the game's do: sound flags cleared, the shake applied.
+  prepare_frame_hook = prepare_frame;
 }
 
 void HeadlessEnvironment::TearDown() {

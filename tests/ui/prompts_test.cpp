@@ -16,6 +16,8 @@
 #include "support/sample_log.h"
 #include "ui/frames.h"
 #include "ui/widgets.h"
+#include "render/effects.h"
+#include "render/board_draw.h"
 
 namespace {
 
@@ -60,7 +62,7 @@ class Prompts : public ::testing::Test {
     driver = FrameDriver{show, 0, 0, nullptr};
     frame_driver = &driver;
     pointer_visible = 0;
-    game.shake = 0.0f;
+    screen_shake = 0.0f;
     mouse_x = mouse_y = mouse_b = 0;
     std::memset(const_cast<char*>(key), 0, KEY_MAX);
     clear_keybuf();

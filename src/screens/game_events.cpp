@@ -1,0 +1,92 @@
+#include "screens/game_events.h"
+
+#include "board/board_load.h"
+#include "platform/lifecycle.h"
+#include "platform/settings.h"
+#include "render/board_draw.h"
+#include "render/effects.h"
+#include "rules/board_state.h"
+#include "rules/events.h"
+#include "rules/random.h"
+#include "sound/sound.h"
+#include "ui/prompts.h"
+#include "ui/widgets.h"
+
+void (*show_wait_notice_hook)() = nullptr;
+
+namespace {
+
+constexpr float MINE_SHAKE = 28.0f;
+
+bool graphics_switch(int which) { return settings.graphics_switches[which] != 0; }
+
+// A cell a click, chord or cascade uncovered: its burst and flash, and
+// the shake of a mine.
+void show_uncovered(int cell, int content) {
+  const bool mine = content >= MINE;
+  if (mine) screen_shake = MINE_SHAKE * static_cast<float>(settings.graphics_switches[GFX_SCREEN_SHAKE]);
+  spawn_cell_burst(game.effects_random, cell, content);
+  if ((!mine && graphics_switch(GFX_NUMBER_FLASH)) || (mine && graphics_switch(GFX_MINE_ANIMATION)))
+    board.cells[cell].flash_timer = 0.0f;
+}
+
+// A mine the verdict uncovered: shown in full whatever the switches say.
+void show_verdict_explosion(int cell, int content) {
+  screen_shake = MINE_SHAKE;
+  spawn_cell_burst(game.effects_random, cell, content);
+  board.cells[cell].flash_timer = 0.0f;
+}
+
+void show_firework(int cell) {
+  if (cell >= 0) spawn_cell_firework(game.effects_random, cell);
+  if (graphics_switch(GFX_PARTICLES)) play_effect(SFX_FIREWORKS);
+}
+
+}  // namespace
+
+int load_board_for_play(const char* file_name, int pattern, int continuation) {
+  if (show_wait_notice_hook) show_wait_notice_hook();
+  const BoardLoadResult result = load_board(file_name, pattern, continuation);
+  if (result == BOARD_HIT_GRID_FULL) fatal_error(7);
+  if (result != BOARD_LOADED) return 0;
+  play_effect(SFX_NEW_GAME);
+  return 1;
+}
+
+void act_on_game_events(AreaButton* board_area) {
+  for (const GameEvent& e : take_events()) {
+    switch (e.kind) {
+      case EVENT_CELL_CHANGED: redraw_changed_cell(e.cell); break;
+      case EVENT_CELL_UNCOVERED: show_uncovered(e.cell, e.value); break;
+      case EVENT_VERDICT_EXPLOSION: show_verdict_explosion(e.cell, e.value); break;
+      case EVENT_FIREWORK: show_firework(e.cell); break;
+      case EVENT_SOUND: play_effect(e.value); break;
+      case EVENT_BOARD_CHANGED: redraw_board(SceneBuffer); break;
+      case EVENT_PLAY_ENDED:
+        if (board_area && board_area->state != BUTTON_DISABLED) button_disable(board_area);
+        break;
+      case EVENT_ONE_CLICK_BOARD:
+        prompt_any_key(PROMPT_WIDTH_ONE_CLICK_NO_SCORE, PROMPT_TEXTS[PROMPT_ONE_CLICK_NO_SCORE]);
+        break;
+      case EVENT_NEXT_BOARD: load_board_for_play(board_file_name, current_board_index, 1); break;
+    }
+  }
+}
+
+void prepare_frame(int* ox, int* oy) {
+  if (sound_state == SOUND_ON) clear_effect_played();
+  shake_offsets(game.random, frame_seconds, ox, oy);
+}
+
+void start_game() {
+  if (!sound_installed)
+    sound_state = SOUND_UNAVAILABLE;
+  else
+    sound_state = settings.volume == 0 ? SOUND_MUTED : SOUND_ON;
+  init_board();
+  init_game_session();
+  game.random = random_seeded(board_seed);
+  show_wait_notice_hook = show_wait_notice;
+  prepare_frame_hook = prepare_frame;
+  init_status_slots();
+}

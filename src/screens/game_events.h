@@ -1,0 +1,28 @@
+// The screens' side of play: what the rules report becomes pictures,
+// sound, prompts and board loads here, and the game's session is started.
+#pragma once
+
+struct AreaButton;
+
+// Shows the "One moment please..." notice at the start of every board
+// load (nothing is shown while it is unset). start_game sets it.
+extern void (*show_wait_notice_hook)();
+
+// Loads a board for play (see load_board): the notice first, the new-game
+// sound after a load. A style whose hit grid overflows ends the program
+// with its fatal error. 1 when the board was loaded.
+int load_board_for_play(const char* file_name, int pattern, int continuation);
+
+// Takes the events the rules posted and acts on them in their order:
+// cells and the board drawn again into the SceneBuffer, bursts, flashes,
+// the screen shake, sounds, the one-click notice, the next Endurance board.
+// The board area stops taking clicks when play ends (nullptr: no area).
+void act_on_game_events(AreaButton* board_area);
+
+// The start of every frame: the per-frame sound flags cleared, and the
+// screen shake's offsets.
+void prepare_frame(int* ox, int* oy);
+
+// After start_up: the game's session, its random streams and sound state,
+// and the hooks by which the layers below reach the screens.
+void start_game();
