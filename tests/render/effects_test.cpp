@@ -211,7 +211,7 @@ TEST_F(Effects, NumberShardsStartOnTheTileInTheirGroupsFirstShade) {
 
 TEST_F(Effects, CellsWithoutShardsSpawnNothingAndDoNotHang) {
   board.cells[0].content = 0;  // empty cell
-  board.cells[3].content = 2;  // shape of 2 x 2 blocks
+  board.cells[3].content = 2;  // shape without reach: no shards to throw
   board.cells[4].content = 2;  // empty hidden picture
   for (int i : {0, 3, 4, -1, 5}) spawn_cell_burst(i);
   EXPECT_EQ(particle_count, 0);
