@@ -90,11 +90,12 @@ bool pattern_ok(const LayoutView& v, uint32_t record, int n, const RLE_SPRITE* p
     const int bx = read_u8(v.data, at + 1);
     const int by = read_u8(v.data, at + 2);
     if (shape >= n) return false;
-    // The cell's hit area (its grid less two blocks each way, at least its
-    // own block) has to lie inside the hit grid's columns and rows.
+    // The cell's hit area (its grid less two blocks each way; shapes are at
+    // least MIN_SHAPE_BLOCKS, so it is never empty) has to lie inside the
+    // hit grid's columns and rows.
     const int w = s.shapes[shape].width;
     const int h = s.shapes[shape].height;
-    if (bx + (w > 3 ? w - 2 : 1) > HIT_GRID_COLUMNS || by + (h > 3 ? h - 2 : 1) > HIT_GRID_ROWS) return false;
+    if (bx + w - 2 > HIT_GRID_COLUMNS || by + h - 2 > HIT_GRID_ROWS) return false;
     Cell& c = s.board.cells[i];
     c.index = static_cast<int16_t>(i);
     c.shape = static_cast<uint8_t>(shape);
@@ -153,7 +154,10 @@ int validate_style(const DATAFILE* dat) {
     if (!v.has(record, 4)) return 0;
     const int w = read_u8(layout, record);
     const int h = read_u8(layout, record + 1);
-    if (w < 1 || w > MAX_SHAPE_BLOCKS || h < 1 || h > MAX_SHAPE_BLOCKS) return 0;
+    // A grid under MIN_SHAPE_BLOCKS wide or high leaves its cells' hit area
+    // empty: build_hit_grid_for puts them in no bucket and they could never
+    // be clicked.
+    if (w < MIN_SHAPE_BLOCKS || w > MAX_SHAPE_BLOCKS || h < MIN_SHAPE_BLOCKS || h > MAX_SHAPE_BLOCKS) return 0;
     if (!v.has(record + 4ull, 4ull * static_cast<uint64_t>(w * h))) return 0;
     for (int i = 0; i < 4 * w * h; i++)
       if (read_u8(layout, record + 4u + static_cast<uint32_t>(i)) > 2) return 0;

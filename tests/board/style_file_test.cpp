@@ -4,8 +4,12 @@
 
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <vector>
 
+#include "board/geometry.h"
 #include "board/style_fixture.h"
+#include "rules/board_state.h"
 #include "rules/random.h"
 #include "support/headless.h"
 
@@ -192,12 +196,9 @@ TEST(StyleFile, CrowdedBucketsAndNeighbourListsAreRefused) {
   block.codes.assign(36, 1);
   block.pic_w = block.pic_h = 8;
   block.pixels.assign(64, 1);
-  fixture::Shape dot;  // 2 x 2 grid of code 2: no hit bucket, touches everything it overlaps
-  dot.w = dot.h = 2;
-  dot.codes.assign(16, 2);
-  dot.pic_w = dot.pic_h = 8;
-  dot.pixels.assign(64, 1);
-  st.shapes = {block, dot};
+  fixture::Shape reach = block;  // 3 x 3 grid of code 2: touches every grid it overlaps
+  reach.codes.assign(36, 2);
+  st.shapes = {block, reach};
   fixture::Pattern p;
   p.pic_w = p.pic_h = 64;
   for (int i = 0; i < 4; i++) p.cells.push_back({0, 2, 2});
@@ -206,10 +207,12 @@ TEST(StyleFile, CrowdedBucketsAndNeighbourListsAreRefused) {
   st.patterns[0].cells.push_back({0, 2, 2});
   EXPECT_EQ(validate_objects(fixture::style_objects(st)), 0);
 
+  // Spread over the nine positions of a 3 x 3 square, at most four to a
+  // bucket, every grid overlaps every other.
   st.patterns[0].cells.clear();
-  for (int i = 0; i < 33; i++) st.patterns[0].cells.push_back({1, 1, 1});  // 32 neighbours each
+  for (int i = 0; i < 33; i++) st.patterns[0].cells.push_back({1, 1 + i % 3, 1 + i / 3 % 3});  // 32 neighbours each
   EXPECT_EQ(validate_objects(fixture::style_objects(st)), 1);
-  st.patterns[0].cells.push_back({1, 1, 1});  // 33 each
+  st.patterns[0].cells.push_back({1, 1 + 33 % 3, 1 + 33 / 3 % 3});  // 33 each
   EXPECT_EQ(validate_objects(fixture::style_objects(st)), 0);
 }
 
@@ -220,4 +223,44 @@ TEST(StyleFile, SeventeenPatternsAreRefused) {
   EXPECT_EQ(validate_objects(fixture::style_objects(st)), 1);
   st.patterns.push_back(fixture::square_pattern(2, 2));
   EXPECT_EQ(validate_objects(fixture::style_objects(st)), 0);
+}
+
+// A cell's hit area is its grid less two blocks each way: a grid of 1 or 2
+// blocks wide or high puts the cell in no hit-grid bucket, so it could
+// never be clicked. Validation refuses exactly those shapes.
+TEST(StyleFile, ShapesTooNarrowOrLowToBeClickedAreRefused) {
+  ScopedTempDir tmp;
+  struct Case {
+    int w, h;
+    bool valid;
+  };
+  const Case cases[] = {{3, 3, true},  {8, 3, true},  {3, 8, true},  {2, 3, false},
+                        {3, 2, false}, {1, 1, false}, {2, 8, false}, {8, 1, false}};
+  std::unique_ptr<Board> one(new Board);
+  std::unique_ptr<HitGrid> grid(new HitGrid);
+  grid->grid_columns = HIT_GRID_COLUMNS;
+  grid->grid_rows = HIT_GRID_ROWS;
+  for (const Case& c : cases) {
+    // The style's second shape (one cell of pattern 1) takes the size.
+    fixture::Style st = base_style();
+    fixture::Shape& shape = st.shapes[1];
+    shape.w = c.w;
+    shape.h = c.h;
+    shape.codes.assign(static_cast<size_t>(4 * c.w * c.h), 1);
+    EXPECT_EQ(validate_objects(fixture::style_objects(st)), c.valid ? 1 : 0) << c.w << " x " << c.h;
+
+    // The same shape alone on a board: the hit grid has a bucket for it
+    // exactly when validation accepts it.
+    std::vector<uint8_t> record{static_cast<uint8_t>(c.w), static_cast<uint8_t>(c.h), 0, 0};
+    record.insert(record.end(), shape.codes.begin(), shape.codes.end());
+    ShapeInfo info;
+    build_shape_info_into(info, 0, record.data(), 0);
+    init_cell(one->cells[0]);
+    one->cell_count = 1;
+    one->cells[0].block_x = one->cells[0].block_y = 10;
+    ASSERT_EQ(build_hit_grid_for(*one, &info, *grid), 1);
+    int buckets = 0;
+    for (const auto& bucket : grid->buckets) buckets += bucket[0] == 0;
+    EXPECT_EQ(buckets, c.valid ? (c.w - 2) * (c.h - 2) : 0) << c.w << " x " << c.h;
+  }
 }

@@ -193,7 +193,7 @@ TEST_F(Effects, NumberShardsStartOnTheTileInTheirGroupsFirstShade) {
 
 TEST_F(Effects, CellsWithoutShardsSpawnNothingAndDoNotHang) {
   spawn_cell_burst(game.effects_random, 0, 0);  // empty cell
-  spawn_cell_burst(game.effects_random, 3, 2);  // shape of 2 x 2 blocks
+  spawn_cell_burst(game.effects_random, 3, 2);  // shape without reach: no shards to throw
   spawn_cell_burst(game.effects_random, 4, 2);  // empty hidden picture
   for (int i : {-1, 5}) spawn_cell_burst(game.effects_random, i, 2);
   EXPECT_EQ(particle_count, 0);

@@ -2,7 +2,8 @@
 // tests: three shapes on one pattern.
 //   shape 0: 4 x 4 blocks, a 16 x 16 tile whose top-left 8 x 8 quadrant is
 //            transparent, symbol box at (4, 4); cells 0, 1, 2
-//   shape 1: 2 x 2 blocks, too small to throw shards; cell 3
+//   shape 1: 3 x 3 blocks, a 2 x 2 body without reach (no code 2), so it
+//            throws no shards; cell 3
 //   shape 2: 4 x 4 blocks whose hidden picture is empty; cell 4
 // Hidden pictures use colour 1, revealed 3, exploded 4, the board picture 7.
 #pragma once
@@ -32,9 +33,12 @@ inline fixture::Style render_style() {
   for (int y = 0; y < 16; y++)
     for (int x = 0; x < 16; x++) tile.pixels[static_cast<size_t>(16 * y + x)] = (x < 8 && y < 8) ? 0 : 1;
   fixture::Shape small;
-  small.w = small.h = 2;
+  small.w = small.h = 3;
   small.symbol_x = small.symbol_y = 0;
-  small.codes.assign(16, 1);
+  small.codes.assign(36, 0);
+  for (int y = 0; y < 2; y++)
+    for (int x = 0; x < 2; x++)
+      for (int k = 0; k < 4; k++) small.codes[static_cast<size_t>(4 * (3 * y + x) + k)] = 1;
   small.pixels.assign(256, 1);
   fixture::Shape blank = fixture::square_shape();
   blank.pixels.assign(256, 0);

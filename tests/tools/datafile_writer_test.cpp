@@ -1,8 +1,10 @@
 #include "common/datafile_writer.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
-#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "support/headless.h"
 
@@ -104,10 +106,25 @@ TEST(DatafileWriter, EveryKindRoundTripsThroughLoadDatafile) {
   destroy_bitmap(tall);
 }
 
-TEST(DatafileWriter, FailedWriteLeavesNoFile) {
+TEST(DatafileWriter, WritesTheWholeFileOrLeavesThePlaceAsItWas) {
   ScopedTempDir dir;
   DatafileWriter w;
-  w.add_data({1});
+  w.add_data({0xAB});
+  // The file holds exactly its 25 bytes, even over a longer file.
+  std::vector<uint8_t> want;
+  for (uint32_t v : {static_cast<uint32_t>(F_NOPACK_MAGIC), static_cast<uint32_t>(DAT_MAGIC), 1u,
+                     static_cast<uint32_t>(DAT_DATA), 1u, 1u})
+    put_be32(want, v);
+  want.push_back(0xAB);
+  write_file("x.dat", std::string(100, 'z'));
+  ASSERT_TRUE(w.write("x.dat"));
+  EXPECT_EQ(read_file("x.dat"), std::string(want.begin(), want.end()));
+
+  // Failures: no folder to write into, and a folder standing at the
+  // target so that nothing can be renamed over it. No temporary file stays.
   EXPECT_FALSE(w.write("no/such/folder/x.dat"));
-  EXPECT_EQ(std::fopen("no/such/folder/x.dat.tmp", "rb"), nullptr);
+  ASSERT_EQ(mkdir("taken.dat", 0755), 0);
+  EXPECT_FALSE(w.write("taken.dat"));
+  EXPECT_EQ(folder_entries("."), (std::vector<std::string>{"taken.dat", "x.dat"}));
+  EXPECT_TRUE(folder_entries("taken.dat").empty());
 }

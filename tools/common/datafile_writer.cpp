@@ -1,7 +1,6 @@
 #include "common/datafile_writer.h"
 
-#include <cstdio>
-#include <cstring>
+#include "platform/safe_file.h"
 
 void put_be16(std::vector<uint8_t>& out, int value) {
   out.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
@@ -129,12 +128,5 @@ bool DatafileWriter::write(const std::string& path) const {
     put_be32(out, static_cast<uint32_t>(o.data.size()));
     out.insert(out.end(), o.data.begin(), o.data.end());
   }
-  std::string tmp = path + ".tmp";
-  FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-  ok = (std::fclose(f) == 0) && ok;
-  if (ok) ok = std::rename(tmp.c_str(), path.c_str()) == 0;
-  if (!ok) std::remove(tmp.c_str());
-  return ok;
+  return write_file_whole(path.c_str(), out.data(), out.size()) == WRITE_DONE;
 }

@@ -32,8 +32,9 @@ class DatafileWriter {
 
   int count() const { return static_cast<int>(objects_.size()); }
 
-  // Writes the whole file to a temporary name and renames it into place;
-  // returns false (and leaves no file) when anything fails.
+  // Writes the whole file with write_file_whole (platform/safe_file.h): a
+  // temporary file beside path, renamed into place. Returns false when
+  // anything fails; no temporary file is left and path is as it was.
   bool write(const std::string& path) const;
 
  private:

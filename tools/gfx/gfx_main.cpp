@@ -7,6 +7,7 @@
 
 #include "common/preview.h"
 #include "gfx/gfx.h"
+#include "platform/safe_file.h"
 
 void gfx_set_bitmap(GfxSet& set, int index, BITMAP* bmp) {
   GfxObject& o = set.obj[index];
@@ -37,17 +38,6 @@ void stamp(BITMAP* b, int x0, int y0, const char* const* rows, int n, const Ink*
     for (int x = 0; rows[y][x]; x++)
       for (int k = 0; k < ink_count; k++)
         if (rows[y][x] == inks[k].ch) putpixel(b, x0 + x, y0 + y, inks[k].colour);
-}
-
-static bool write_text_file(const std::string& path, const std::string& text) {
-  std::string tmp = path + ".tmp";
-  FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) return false;
-  bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-  ok = (std::fclose(f) == 0) && ok;
-  if (ok) ok = std::rename(tmp.c_str(), path.c_str()) == 0;
-  if (!ok) std::remove(tmp.c_str());
-  return ok;
 }
 
 int main(int argc, char** argv) {
@@ -83,7 +73,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot write %s\n", argv[1]);
     return 1;
   }
-  if (!write_text_file(argv[2], build_window_icon_source(set))) {
+  const std::string icon = build_window_icon_source(set);
+  if (write_file_whole(argv[2], icon.data(), icon.size()) != WRITE_DONE) {
     std::fprintf(stderr, "cannot write %s\n", argv[2]);
     return 1;
   }
