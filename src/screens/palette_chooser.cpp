@@ -14,6 +14,7 @@
 #include "platform/main_datafile.h"
 #include "platform/settings.h"
 #include "screens/palette_editor.h"
+#include "screens/palette_frame.h"
 #include "palette/palette_entries.h"
 #include "palette/palette_files.h"
 #include "ui/frames.h"
@@ -118,16 +119,6 @@ std::string shown_name(const Row& row) {
   return std::string(row.name, length > 4 ? length - 4 : 0);
 }
 
-void draw_static_parts(const Chooser& c) {
-  draw_frame(SceneBuffer, 112, 120, 687, 135);
-  draw_frame(SceneBuffer, 112, 136, 687, 463);
-  draw_frame(SceneBuffer, 184, 464, 615, 479);
-  draw_text_centre(SceneBuffer, 400, 124, COL_MENU_FONT, "Adjust Colors");
-  draw_text(SceneBuffer, 124, 140, COL_MENU_FONT, "Available Palettes");
-  list_box_draw_frame(&c.list, SceneBuffer);
-  draw_rle_sprite(SceneBuffer, static_cast<RLE_SPRITE*>(MainDatafile[OBJ_PALETTE_PREVIEW].dat), 376, 152);
-}
-
 void show_chooser(const Chooser& c) {
   blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h);
   text_button_draw(&c.create, BackBuffer);
@@ -150,7 +141,7 @@ void palette_chooser() {
   std::vector<std::string> names;
   for (const Row& row : c.rows) names.push_back(shown_name(row));
   list_box_set_rows(&c.list, std::move(names), current_row(c));
-  draw_static_parts(c);
+  draw_palette_dialog_frame("Adjust Colors", "Available Palettes", &c.list);
 
   Outcome outcome = NONE;
   for (;;) {

@@ -15,6 +15,7 @@
 #include "platform/main_datafile.h"
 #include "platform/settings.h"
 #include "platform/safe_file.h"
+#include "screens/palette_frame.h"
 #include "palette/palette_entries.h"
 #include "palette/palette_files.h"
 #include "sound/sound.h"
@@ -89,13 +90,7 @@ void select_entry_and_key(Editor& e) {
 }
 
 void draw_static_parts(const Editor& e) {
-  draw_frame(SceneBuffer, 112, 120, 687, 135);
-  draw_frame(SceneBuffer, 112, 136, 687, 463);
-  draw_frame(SceneBuffer, 184, 464, 615, 479);
-  draw_text_centre(SceneBuffer, 400, 124, COL_MENU_FONT, "Create a New Color Palette");
-  draw_text(SceneBuffer, 124, 140, COL_MENU_FONT, "Palette Entries");
-  list_box_draw_frame(&e.entries, SceneBuffer);
-  draw_rle_sprite(SceneBuffer, static_cast<RLE_SPRITE*>(MainDatafile[OBJ_PALETTE_PREVIEW].dat), 376, 152);
+  draw_palette_dialog_frame("Create a New Color Palette", "Palette Entries", &e.entries);
   const int labels[3] = {OBJ_LABEL_RED, OBJ_LABEL_GREEN, OBJ_LABEL_BLUE};
   for (int ch = 0; ch < 3; ch++)
     draw_sprite(SceneBuffer, static_cast<BITMAP*>(MainDatafile[labels[ch]].dat), 120, SLIDER_Y[ch]);
