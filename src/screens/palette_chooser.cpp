@@ -6,30 +6,24 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/lifecycle.h"
 #include "platform/main_datafile.h"
 #include "platform/settings.h"
 #include "screens/palette_editor.h"
+#include "screens/palette_frame.h"
 #include "palette/palette_entries.h"
 #include "palette/palette_files.h"
-#include "sound/sound.h"
 #include "ui/frames.h"
-#include "ui/scroll_bar.h"
+#include "ui/list_box.h"
 #include "ui/widgets.h"
 
 namespace {
 
-enum {
-  LIST_X1 = 120,
-  LIST_Y1 = 152,
-  LIST_X2 = 351,
-  LIST_Y2 = 423,
-  LIST_ROWS = 17,
-  ROW_HEIGHT = 16,
-  SCROLL_X = 352
-};
+enum { LIST_X1 = 120, LIST_Y1 = 152, LIST_X2 = 351, LIST_ROWS = 17 };
 
 const char DEFAULT_ROW[] = "- Default -    ";  // the four spaces stand in for ".FCL"
 
@@ -41,12 +35,10 @@ enum Outcome { NONE, CREATE, OK, CANCEL };
 
 struct Chooser {
   std::vector<Row> rows;
-  int selected = 0;
   TextButton create;
   TextButton ok;
   TextButton cancel;
-  AreaButton list_area;
-  VScrollBar bar;
+  ListBox list;  // one row per entry of rows; selected: the highlighted one
 };
 
 RGB* default_palette() { return static_cast<RGB*>(MainDatafile[OBJ_DEFAULT_PALETTE].dat); }
@@ -120,14 +112,11 @@ void restore_palette() {
   if (read_palette_file(name, pal)) set_palette(pal);
 }
 
-void draw_static_parts() {
-  draw_frame(SceneBuffer, 112, 120, 687, 135);
-  draw_frame(SceneBuffer, 112, 136, 687, 463);
-  draw_frame(SceneBuffer, 184, 464, 615, 479);
-  draw_text_centre(SceneBuffer, 400, 124, COL_MENU_FONT, "Adjust Colors");
-  draw_text(SceneBuffer, 124, 140, COL_MENU_FONT, "Available Palettes");
-  draw_inset_box(SceneBuffer, LIST_X1, LIST_Y1, LIST_X2, LIST_Y2);
-  draw_rle_sprite(SceneBuffer, static_cast<RLE_SPRITE*>(MainDatafile[OBJ_PALETTE_PREVIEW].dat), 376, 152);
+// A row's name as shown: without its last four characters, ".FCL" or the
+// default row's four spaces.
+std::string shown_name(const Row& row) {
+  const size_t length = strnlen(row.name, PALETTE_LIST_NAME_SIZE);
+  return std::string(row.name, length > 4 ? length - 4 : 0);
 }
 
 void show_chooser(const Chooser& c) {
@@ -135,26 +124,7 @@ void show_chooser(const Chooser& c) {
   text_button_draw(&c.create, BackBuffer);
   text_button_draw(&c.ok, BackBuffer);
   text_button_draw(&c.cancel, BackBuffer);
-  vscroll_draw(&c.bar, BackBuffer);
-  const int count = static_cast<int>(c.rows.size());
-  for (int r = 0; r < LIST_ROWS; r++) {
-    const int i = c.bar.value + r;
-    const int top = LIST_Y1 + 1 + ROW_HEIGHT * r;
-    int colour = COL_MENU_FONT;
-    if (i == c.selected) {
-      rectfill(BackBuffer, LIST_X1 + 1, top, LIST_X2 - 1, top + 13, COL_MENU_SELECTED_BG);
-      colour = COL_MENU_SELECTED_FONT;
-    }
-    if (i >= 0 && i < count) {
-      // The name without its last four characters: ".FCL", or the
-      // default row's four spaces.
-      char text[PALETTE_LIST_NAME_SIZE + 1] = {};
-      std::memcpy(text, c.rows[static_cast<size_t>(i)].name, PALETTE_LIST_NAME_SIZE);
-      const int shown = static_cast<int>(std::strlen(text)) - 4;
-      text[shown > 0 ? shown : 0] = '\0';
-      draw_text(BackBuffer, 128, top + 3, colour, text);
-    }
-  }
+  list_box_draw(&c.list, BackBuffer);
   present_frame();
 }
 
@@ -163,36 +133,29 @@ void show_chooser(const Chooser& c) {
 void palette_chooser() {
   Chooser c;
   build_list(c);
-  const int count = static_cast<int>(c.rows.size());
-  c.selected = current_row(c);
 
   text_button_init(&c.create, 120, 432, 367, 455, "Create a New Color Palette", ALIGN_CENTRE, 1);
   text_button_init(&c.ok, 112, 464, 183, 479, "OK!", ALIGN_CENTRE, 1);
   text_button_init(&c.cancel, 616, 464, 687, 479, "Cancel", ALIGN_CENTRE, 1);
-  area_button_init(&c.list_area, LIST_X1, LIST_Y1, LIST_X2, LIST_Y2, 1);
-  const int fits = count <= LIST_ROWS;
-  vscroll_init(&c.bar, SCROLL_X, LIST_Y1, LIST_Y2, 0, fits ? 1 : count - LIST_ROWS,
-               c.selected > LIST_ROWS - 1 ? c.selected - (LIST_ROWS - 1) : 0);
-  if (fits) vscroll_disable(&c.bar);
-  draw_static_parts();
+  list_box_init(&c.list, LIST_X1, LIST_Y1, LIST_X2, LIST_ROWS);
+  std::vector<std::string> names;
+  for (const Row& row : c.rows) names.push_back(shown_name(row));
+  list_box_set_rows(&c.list, std::move(names), current_row(c));
+  draw_palette_dialog_frame("Adjust Colors", "Available Palettes", &c.list);
 
   Outcome outcome = NONE;
   for (;;) {
     text_button_update(&c.create);
     text_button_update(&c.ok);
     text_button_update(&c.cancel);
-    area_button_update(&c.list_area);
-    vscroll_update(&c.bar);
+    list_boxes_update({&c.list});
     if (c.create.state == BUTTON_CLICKED) outcome = CREATE;
     if (c.ok.state == BUTTON_CLICKED) outcome = OK;
     if (c.cancel.state == BUTTON_CLICKED) outcome = CANCEL;
-    if (c.list_area.state == BUTTON_CLICKED) {
-      play_effect(SFX_CLICK);
-      const int row = (mouse_y - LIST_Y1) / ROW_HEIGHT + c.bar.value;
-      if (row >= 0 && row < count) {
-        c.selected = row;
-        preview_row(c, row);
-      }
+    const int row = list_box_click(&c.list);
+    if (row >= 0) {
+      c.list.selected = row;
+      preview_row(c, row);
     }
     show_chooser(c);
     if (key[KEY_ESC]) {
@@ -211,9 +174,9 @@ void palette_chooser() {
   switch (outcome) {
     case OK:
       std::memset(settings.palette_name, 0, sizeof settings.palette_name);
-      if (c.selected != 0)
+      if (c.list.selected != 0)
         std::snprintf(settings.palette_name, sizeof settings.palette_name, "%.31s",
-                      c.rows[static_cast<size_t>(c.selected)].name);
+                      c.rows[static_cast<size_t>(c.list.selected)].name);
       break;
     case CREATE:
       if (palette_editor() == 1) break;  // the editor has set the name and the palette

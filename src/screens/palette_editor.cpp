@@ -7,15 +7,20 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/lifecycle.h"
 #include "platform/main_datafile.h"
 #include "platform/settings.h"
 #include "platform/safe_file.h"
+#include "screens/palette_frame.h"
 #include "palette/palette_entries.h"
 #include "palette/palette_files.h"
 #include "sound/sound.h"
 #include "ui/frames.h"
+#include "ui/list_box.h"
 #include "ui/prompts.h"
 #include "ui/scroll_bar.h"
 #include "ui/widgets.h"
@@ -26,10 +31,7 @@ enum {
   LIST_X1 = 120,
   LIST_Y1 = 152,
   LIST_X2 = 351,
-  LIST_Y2 = 327,
   LIST_ROWS = 11,
-  ROW_HEIGHT = 16,
-  SCROLL_X = 352,
   SLIDER_X1 = 144,
   SLIDER_X2 = 335,
   SWATCH_Y1 = 336,
@@ -41,20 +43,18 @@ const int SLIDER_Y[3] = {392, 416, 440};
 
 struct Editor {
   PALETTE work;
-  int entry = 0;
-  int key = 1;  // 1 .. the entry's number of keys
+  int key = 1;  // 1 .. the selected entry's number of keys
   bool dirty = false;
   TextButton ok;
   TextButton cancel;
-  AreaButton list_area;
-  VScrollBar list_bar;
+  ListBox entries;  // the palette entries; selected: the one being edited
   AreaButton swatch[3];
   HScrollBar slider[3];  // red, green, blue
 };
 
 int enter_down() { return key[KEY_ENTER] || key[KEY_ENTER_PAD]; }
 
-int key_index(const Editor& e) { return PALETTE_ENTRIES[e.entry].keys[e.key - 1]; }
+int key_index(const Editor& e) { return PALETTE_ENTRIES[e.entries.selected].keys[e.key - 1]; }
 
 // The rectangle of swatch k (0-based) for an entry with `keys` key colours.
 void swatch_rect(int k, int keys, int* x1, int* x2) {
@@ -79,7 +79,7 @@ void set_component(RGB& c, int channel, int value) {
 void select_entry_and_key(Editor& e) {
   button_disable(&e.swatch[1]);
   button_disable(&e.swatch[2]);
-  const int keys = PALETTE_ENTRIES[e.entry].key_count;
+  const int keys = PALETTE_ENTRIES[e.entries.selected].key_count;
   for (int k = 0; k < keys; k++) {
     int x1, x2;
     swatch_rect(k, keys, &x1, &x2);
@@ -89,14 +89,8 @@ void select_entry_and_key(Editor& e) {
   for (int ch = 0; ch < 3; ch++) hscroll_init(&e.slider[ch], SLIDER_X1, SLIDER_Y[ch], SLIDER_X2, 0, 63, component(c, ch));
 }
 
-void draw_static_parts() {
-  draw_frame(SceneBuffer, 112, 120, 687, 135);
-  draw_frame(SceneBuffer, 112, 136, 687, 463);
-  draw_frame(SceneBuffer, 184, 464, 615, 479);
-  draw_text_centre(SceneBuffer, 400, 124, COL_MENU_FONT, "Create a New Color Palette");
-  draw_text(SceneBuffer, 124, 140, COL_MENU_FONT, "Palette Entries");
-  draw_inset_box(SceneBuffer, LIST_X1, LIST_Y1, LIST_X2, LIST_Y2);
-  draw_rle_sprite(SceneBuffer, static_cast<RLE_SPRITE*>(MainDatafile[OBJ_PALETTE_PREVIEW].dat), 376, 152);
+void draw_static_parts(const Editor& e) {
+  draw_palette_dialog_frame("Create a New Color Palette", "Palette Entries", &e.entries);
   const int labels[3] = {OBJ_LABEL_RED, OBJ_LABEL_GREEN, OBJ_LABEL_BLUE};
   for (int ch = 0; ch < 3; ch++)
     draw_sprite(SceneBuffer, static_cast<BITMAP*>(MainDatafile[labels[ch]].dat), 120, SLIDER_Y[ch]);
@@ -106,9 +100,9 @@ void show_editor(const Editor& e) {
   blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h);
   text_button_draw(&e.ok, BackBuffer);
   text_button_draw(&e.cancel, BackBuffer);
-  vscroll_draw(&e.list_bar, BackBuffer);
+  list_box_draw(&e.entries, BackBuffer);
   for (int ch = 0; ch < 3; ch++) hscroll_draw(&e.slider[ch], BackBuffer);
-  const PaletteEntry& entry = PALETTE_ENTRIES[e.entry];
+  const PaletteEntry& entry = PALETTE_ENTRIES[e.entries.selected];
   int x1, x2;
   swatch_rect(e.key - 1, entry.key_count, &x1, &x2);
   draw_frame(BackBuffer, x1, SWATCH_Y1, x2, SWATCH_Y2);
@@ -116,16 +110,6 @@ void show_editor(const Editor& e) {
     swatch_rect(k, entry.key_count, &x1, &x2);
     draw_inset_box(BackBuffer, x1 + 8, SWATCH_Y1 + 8, x2 - 8, SWATCH_Y2 - 8);
     rectfill(BackBuffer, x1 + 9, SWATCH_Y1 + 9, x2 - 9, SWATCH_Y2 - 9, entry.keys[k]);
-  }
-  for (int r = 0; r < LIST_ROWS; r++) {
-    const int i = e.list_bar.value + r;
-    const int top = LIST_Y1 + 1 + ROW_HEIGHT * r;
-    int colour = COL_MENU_FONT;
-    if (i == e.entry) {
-      rectfill(BackBuffer, LIST_X1 + 1, top, LIST_X2 - 1, top + 13, COL_MENU_SELECTED_BG);
-      colour = COL_MENU_SELECTED_FONT;
-    }
-    if (i >= 0 && i < PALETTE_ENTRY_COUNT) draw_text(BackBuffer, 128, top + 3, colour, PALETTE_ENTRIES[i].name);
   }
   for (int ch = 0; ch < 3; ch++) {
     char value[12];
@@ -148,7 +132,7 @@ void apply_sliders(Editor& e) {
     }
   if (!changed && !e.dirty) return;
   set_color(index, &e.work[index]);
-  if (PALETTE_ENTRIES[e.entry].gradient) derive_entry_colours(e.entry, e.work);
+  if (PALETTE_ENTRIES[e.entries.selected].gradient) derive_entry_colours(e.entries.selected, e.work);
   set_palette(e.work);
   e.dirty = false;
 }
@@ -267,18 +251,19 @@ int palette_editor() {
   get_palette(e.work);
   text_button_init(&e.ok, 112, 464, 183, 479, "OK!", ALIGN_CENTRE, 1);
   text_button_init(&e.cancel, 616, 464, 687, 479, "Cancel", ALIGN_CENTRE, 1);
-  area_button_init(&e.list_area, LIST_X1, LIST_Y1, LIST_X2, LIST_Y2, 1);
-  vscroll_init(&e.list_bar, SCROLL_X, LIST_Y1, LIST_Y2, 0, PALETTE_ENTRY_COUNT - LIST_ROWS, 0);
+  list_box_init(&e.entries, LIST_X1, LIST_Y1, LIST_X2, LIST_ROWS);
+  std::vector<std::string> names;
+  for (const PaletteEntry& entry : PALETTE_ENTRIES) names.push_back(entry.name);
+  list_box_set_rows(&e.entries, std::move(names), 0);
   for (AreaButton& s : e.swatch) area_button_init(&s, 0, 0, 0, 0, 1);
   select_entry_and_key(e);
-  draw_static_parts();
+  draw_static_parts(e);
 
   int result = -1;
   do {
     text_button_update(&e.ok);
     text_button_update(&e.cancel);
-    area_button_update(&e.list_area);
-    vscroll_update(&e.list_bar);
+    list_boxes_update({&e.entries});
     for (AreaButton& s : e.swatch) area_button_update(&s);
     for (HScrollBar& s : e.slider) hscroll_update(&s);
 
@@ -289,16 +274,14 @@ int palette_editor() {
     }
     if (e.cancel.state == BUTTON_CLICKED) result = 0;
 
-    if (e.list_area.state == BUTTON_CLICKED) {
-      play_effect(SFX_CLICK);
-      const int row = (mouse_y - LIST_Y1) / ROW_HEIGHT + e.list_bar.value;
-      if (row >= 0 && row < PALETTE_ENTRY_COUNT) {
-        e.entry = row;
-        if (e.key > PALETTE_ENTRIES[row].key_count) e.key = PALETTE_ENTRIES[row].key_count;
-        select_entry_and_key(e);
-        continue;
-      }
-    } else {
+    const int row = list_box_click(&e.entries);
+    if (row >= 0) {
+      e.entries.selected = row;
+      if (e.key > PALETTE_ENTRIES[row].key_count) e.key = PALETTE_ENTRIES[row].key_count;
+      select_entry_and_key(e);
+      continue;
+    }
+    if (row == LIST_NO_CLICK) {
       int clicked = 0;
       for (int k = 0; k < 3 && !clicked; k++)
         if (e.swatch[k].state == BUTTON_CLICKED) clicked = k + 1;

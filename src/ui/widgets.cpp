@@ -15,13 +15,27 @@ int32_t take_widget_id() {
   return next_widget_id++;
 }
 
+// The fields every kind of widget starts with.
+void init_widget(Widget& w, int x1, int y1, int x2, int y2, int respect_capture) {
+  w.state = BUTTON_NORMAL;
+  w.id = take_widget_id();
+  w.held_buttons = 0;
+  w.respect_capture = respect_capture;
+  w.x1 = x1;
+  w.y1 = y1;
+  w.x2 = x2;
+  w.y2 = y2;
+}
+
 // The mouse state machine shared by every widget. Returns 1 when this
 // update recognised a click (the state became BUTTON_CLICKED).
-int update_state(ButtonState& state, int32_t id, int32_t& held, int32_t respect_capture, int x1, int y1, int x2,
-                 int y2) {
+int update_state(Widget& w) {
+  ButtonState& state = w.state;
+  int32_t& held = w.held_buttons;
+  const int32_t id = w.id;
   if (state == BUTTON_DISABLED) return 0;
   const int b = mouse_b;  // read once: one consistent mask per update
-  const int inside = mouse_in_rect(x1, y1, x2, y2);
+  const int inside = mouse_in_rect(w.x1, w.y1, w.x2, w.y2);
   const int32_t holder = captured_widget_id;
 
   if (holder == id) {
@@ -72,7 +86,7 @@ int update_state(ButtonState& state, int32_t id, int32_t& held, int32_t respect_
     }
   }
 
-  if (holder != -1 && respect_capture) {
+  if (holder != -1 && w.respect_capture) {
     state = BUTTON_NORMAL;  // another widget holds the mouse: stay inert
     return 0;
   }
@@ -97,89 +111,47 @@ int update_state(ButtonState& state, int32_t id, int32_t& held, int32_t respect_
   }
 }
 
+// The click sound for the widgets that play it themselves.
+void update_with_sound(Widget& w) {
+  if (update_state(w)) play_effect(SFX_CLICK);
+}
+
 int picture_width(BITMAP* bmp) { return bmp ? bmp->w : 0; }
 int picture_height(BITMAP* bmp) { return bmp ? bmp->h : 0; }
-
-void disable(ButtonState& state, int32_t id, int32_t& held) {
-  state = BUTTON_DISABLED;
-  held = 0;
-  if (captured_widget_id == id) captured_widget_id = -1;
-}
 
 }  // namespace
 
 void area_button_init(AreaButton* button, int x1, int y1, int x2, int y2, int respect_capture) {
-  button->state = BUTTON_NORMAL;
-  button->id = take_widget_id();
-  button->held_buttons = 0;
-  button->respect_capture = respect_capture;
-  button->x1 = x1;
-  button->y1 = y1;
-  button->x2 = x2;
-  button->y2 = y2;
+  init_widget(*button, x1, y1, x2, y2, respect_capture);
 }
 
 void text_button_init(TextButton* button, int x1, int y1, int x2, int y2, const char* caption, int align,
                       int respect_capture) {
-  button->state = BUTTON_NORMAL;
-  button->id = take_widget_id();
-  button->held_buttons = 0;
+  init_widget(*button, x1, y1, x2, y2, respect_capture);
   button->align = align;
-  button->respect_capture = respect_capture;
-  button->x1 = x1;
-  button->y1 = y1;
-  button->x2 = x2;
-  button->y2 = y2;
   std::snprintf(button->caption, sizeof button->caption, "%s", caption ? caption : "");
 }
 
 void check_box_init(ImageCheckBox* box, int x, int y, int checked, BITMAP* picture_unchecked,
                     BITMAP* picture_checked, int respect_capture) {
-  box->x1 = x;
-  box->y1 = y;
-  box->x2 = x + picture_width(picture_unchecked) - 1;
-  box->y2 = y + picture_height(picture_unchecked) - 1;
-  box->state = BUTTON_NORMAL;
-  box->id = take_widget_id();
-  box->held_buttons = 0;
+  init_widget(*box, x, y, x + picture_width(picture_unchecked) - 1, y + picture_height(picture_unchecked) - 1,
+              respect_capture);
   box->checked = checked;
-  box->respect_capture = respect_capture;
   box->picture_unchecked = picture_unchecked;
   box->picture_checked = picture_checked;
 }
 
 void image_button_init(ImageButton* button, int x, int y, BITMAP* picture, BITMAP* picture_pressed,
                        int respect_capture) {
-  button->x1 = x;
-  button->y1 = y;
-  button->x2 = x + picture_width(picture) - 1;
-  button->y2 = y + picture_height(picture) - 1;
-  button->state = BUTTON_NORMAL;
-  button->id = take_widget_id();
-  button->held_buttons = 0;
-  button->respect_capture = respect_capture;
+  init_widget(*button, x, y, x + picture_width(picture) - 1, y + picture_height(picture) - 1, respect_capture);
   button->picture = picture;
   button->picture_pressed = picture_pressed;
 }
 
-void area_button_update(AreaButton* b) {
-  update_state(b->state, b->id, b->held_buttons, b->respect_capture, b->x1, b->y1, b->x2, b->y2);
-}
-
-void text_button_update(TextButton* b) {
-  if (update_state(b->state, b->id, b->held_buttons, b->respect_capture, b->x1, b->y1, b->x2, b->y2))
-    play_effect(SFX_CLICK);
-}
-
-void check_box_update(ImageCheckBox* b) {
-  if (update_state(b->state, b->id, b->held_buttons, b->respect_capture, b->x1, b->y1, b->x2, b->y2))
-    play_effect(SFX_CLICK);
-}
-
-void image_button_update(ImageButton* b) {
-  if (update_state(b->state, b->id, b->held_buttons, b->respect_capture, b->x1, b->y1, b->x2, b->y2))
-    play_effect(SFX_CLICK);
-}
+void area_button_update(AreaButton* b) { update_state(*b); }
+void text_button_update(TextButton* b) { update_with_sound(*b); }
+void check_box_update(ImageCheckBox* b) { update_with_sound(*b); }
+void image_button_update(ImageButton* b) { update_with_sound(*b); }
 
 void text_button_draw(const TextButton* b, BITMAP* bmp) {
   const int pressed = b->state == BUTTON_HELD;
@@ -208,11 +180,15 @@ void reset_widgets() {
 
 void release_mouse() { captured_widget_id = -1; }
 
-void button_enable(AreaButton* button) { button->state = BUTTON_NORMAL; }
-void button_enable(TextButton* button) { button->state = BUTTON_NORMAL; }
-void button_disable(AreaButton* button) { disable(button->state, button->id, button->held_buttons); }
-void button_disable(TextButton* button) { disable(button->state, button->id, button->held_buttons); }
-void image_button_disable(ImageButton* button) { disable(button->state, button->id, button->held_buttons); }
+void button_enable(Widget* widget) { widget->state = BUTTON_NORMAL; }
+
+void button_disable(Widget* widget) {
+  widget->state = BUTTON_DISABLED;
+  widget->held_buttons = 0;
+  if (captured_widget_id == widget->id) captured_widget_id = -1;
+}
+
+void image_button_disable(ImageButton* button) { button_disable(button); }
 
 void check_box_toggle(ImageCheckBox* box) { box->checked = box->checked == 1 ? 0 : 1; }
 void check_box_set(ImageCheckBox* box) { box->checked = 1; }

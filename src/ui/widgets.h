@@ -24,41 +24,29 @@ enum ButtonState : int32_t {
 
 enum { CAPTION_SIZE = 32 };  // 31 characters and the terminating zero
 
-struct AreaButton {
+// What every widget has; the four kinds below add their own faces.
+struct Widget {
   ButtonState state;
   int32_t id;
-  int32_t held_buttons;  // mouse button mask recorded at the press
-  int32_t respect_capture;
-  int32_t x1, y1, x2, y2;  // inclusive
+  int32_t held_buttons;     // mouse button mask recorded at the press
+  int32_t respect_capture;  // 1: inert while another widget holds the mouse
+  int32_t x1, y1, x2, y2;   // inclusive
 };
 
-struct TextButton {
-  ButtonState state;
-  int32_t id;
-  int32_t held_buttons;
+struct AreaButton : Widget {};
+
+struct TextButton : Widget {
   int32_t align;  // TextAlign
-  int32_t respect_capture;
-  int32_t x1, y1, x2, y2;
   char caption[CAPTION_SIZE];
 };
 
-struct ImageCheckBox {
-  int32_t x1, y1, x2, y2;
-  ButtonState state;
-  int32_t id;
-  int32_t held_buttons;
-  int32_t checked;  // 0 or 1
-  int32_t respect_capture;
+struct ImageCheckBox : Widget {
+  int32_t checked;            // 0 or 1
   BITMAP* picture_unchecked;  // owned by the main datafile
   BITMAP* picture_checked;
 };
 
-struct ImageButton {
-  int32_t x1, y1, x2, y2;
-  ButtonState state;
-  int32_t id;
-  int32_t held_buttons;
-  int32_t respect_capture;
+struct ImageButton : Widget {
   BITMAP* picture;  // owned by the main datafile
   BITMAP* picture_pressed;
 };
@@ -97,10 +85,10 @@ void image_button_draw(const ImageButton* button, BITMAP* bmp);
 void reset_widgets();
 void release_mouse();
 
-void button_enable(AreaButton* button);
-void button_enable(TextButton* button);
-void button_disable(AreaButton* button);
-void button_disable(TextButton* button);
+// Enabling sets BUTTON_NORMAL; disabling sets BUTTON_DISABLED, forgets the
+// held buttons and frees the mouse if this widget holds it.
+void button_enable(Widget* widget);
+void button_disable(Widget* widget);
 void image_button_disable(ImageButton* button);
 
 void check_box_toggle(ImageCheckBox* box);
