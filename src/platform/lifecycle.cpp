@@ -24,7 +24,6 @@ uint32_t board_counter = 0;
 void (*prepare_frame_hook)(int* ox, int* oy) = nullptr;
 
 std::atomic<int> tick_count{0};
-std::atomic<int> close_requested{0};
 std::atomic<int> pause_requested{0};
 float frame_seconds = 0.0f;
 float clock_seconds = 0.0f;

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "platform/termination.h"  // close_requested
+
 extern BITMAP* BackBuffer;   // the frame being composed
 extern BITMAP* SceneBuffer;  // the static scene of the current screen
 extern int screen_width;
@@ -29,7 +31,6 @@ extern uint32_t board_counter;
 extern void (*prepare_frame_hook)(int* ox, int* oy);
 
 extern std::atomic<int> tick_count;       // 1/2400 s ticks not yet taken by a frame
-extern std::atomic<int> close_requested;  // set by the window-close hook
 extern std::atomic<int> pause_requested;  // set when the display is switched away
 extern float frame_seconds;
 extern float clock_seconds;

@@ -11,8 +11,9 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/lifecycle.h"
 #include "platform/settings.h"
+
+std::atomic<int> close_requested{0};
 
 namespace {
 

@@ -3,6 +3,13 @@
 // Either way the player's settings are written before the process ends.
 #pragma once
 
+#include <atomic>
+
+// Set when the game is asked to end from outside (the window's close
+// button, a termination signal): the running loop shuts down in order at
+// its next frame.
+extern std::atomic<int> close_requested;
+
 // Exit status of a start-up failure, a fatal error or a lost display.
 enum { EXIT_STATUS_FAILURE = 1 };
 

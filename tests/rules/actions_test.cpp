@@ -594,3 +594,82 @@ TEST_F(Actions, MovingMinesMoveAfterEveryRevealAndCluesFollow) {
   }
   EXPECT_EQ(moves, 5);
 }
+
+// The three levels of a Multi-Mine board: a quarter, a seventh and a tenth
+// of the mines, the rest dealt by draws from the game stream. Counts
+// recorded for every pattern and skill level of the square board style,
+// from the fixture's board seed.
+TEST_F(Actions, MultiMineLevelShares) {
+  struct Row {
+    int pattern;
+    SkillLevel skill;
+    int level1, level2, level3;
+  } rows[] = {
+      {BEGINNER_9X9, BEGINNER, 6, 2, 2},          {BEGINNER_9X9, INTERMEDIATE, 8, 2, 3},
+      {BEGINNER_9X9, EXPERT, 9, 3, 4},            {BEGINNER_9X9, MASTER, 12, 3, 4},
+      {INTERMEDIATE_16X16, BEGINNER, 18, 7, 6},   {INTERMEDIATE_16X16, INTERMEDIATE, 24, 9, 8},
+      {INTERMEDIATE_16X16, EXPERT, 28, 13, 10},   {INTERMEDIATE_16X16, MASTER, 35, 15, 11},
+      {EXPERT_28X16, BEGINNER, 31, 13, 10},       {EXPERT_28X16, INTERMEDIATE, 40, 20, 12},
+      {EXPERT_28X16, EXPERT, 50, 26, 14},         {EXPERT_28X16, MASTER, 59, 31, 18},
+      {HUGE_40X32, BEGINNER, 80, 46, 28},         {HUGE_40X32, INTERMEDIATE, 105, 63, 37},
+      {HUGE_40X32, EXPERT, 130, 81, 45},          {HUGE_40X32, MASTER, 153, 97, 57},
+  };
+  for (const Row& r : rows) {
+    load(MULTI_MINE, r.pattern, r.skill);
+    EXPECT_EQ(game.mines_left, r.level1) << r.pattern << " " << r.skill;
+    EXPECT_EQ(game.level2_left, r.level2) << r.pattern << " " << r.skill;
+    EXPECT_EQ(game.level3_left, r.level3) << r.pattern << " " << r.skill;
+    EXPECT_EQ(count_mines_of(MINE), r.level1);
+    EXPECT_EQ(count_mines_of(MINE_LEVEL2), r.level2);
+    EXPECT_EQ(count_mines_of(MINE_LEVEL3), r.level3);
+  }
+}
+
+// A Moving Mines step may put a mine beside a ring of the cascade that is
+// still waiting to open its neighbours: the ring leaves it covered.
+TEST_F(Actions, WaitingCascadeLeavesAMovedMineCovered) {
+  load(MOVING_MINES);
+  place_regular({rc(8, 8)}, rc(4, 4));
+  Cell& waiting = board.cells[rc(4, 4)];
+  waiting.state = REVEALED;
+  game.cells_hidden--;
+  ASSERT_EQ(waiting.content, 0);
+  waiting.open_wave = 1;  // armed, its ring not yet opened
+  // The mine moved next to it after it was armed: onto its first
+  // neighbour, the first the ring comes to.
+  board.cells[rc(8, 8)].content = 0;
+  board.cells[rc(3, 3)].content = MINE;
+  const int hits = game.mines_hit;
+  auto_reveal_step();
+  show_events();
+  EXPECT_EQ(game.mines_hit, hits) << "no mine was uncovered";
+  for (int c = 0; c < board.cell_count; c++)
+    if (board.cells[c].content >= MINE) EXPECT_EQ(board.cells[c].state, HIDDEN) << c;
+  EXPECT_EQ(board.cells[rc(5, 5)].state, REVEALED) << "the rest of the ring opens";
+}
+
+// The one-click test follows the mode's own cascade: it agrees with what
+// the first click of a board really opened, in Classic and in Backwards
+// (whose cascade follows clues equal to the number of neighbours), over
+// 400 boards of the small hexagon pattern.
+TEST_F(Actions, OneClickTestAgreesWithTheFirstClick) {
+  settings.chain_speed = 0.0f;
+  for (GameMode mode : {CLASSIC, BACKWARDS}) {
+    load(mode, 0, BEGINNER, "fgboards-hx.dat");
+    int one_click = 0;
+    for (uint32_t seed = 1; seed <= 400; seed++) {
+      board_seed = seed;
+      board_counter = 0;
+      ASSERT_EQ(load_board(board_file_name, 0, 1), BOARD_LOADED);  // the next board of the same style
+      reveal_cell(board.cell_count / 2, 1, SFX_REVEAL);
+      while (game.auto_reveal_timer > -999.0f && game.phase == PLAYING) auto_reveal_step();
+      clear_events();
+      bool all_open = true;
+      for (int c = 0; c < board.cell_count; c++)
+        if (board.cells[c].content < MINE && board.cells[c].state != REVEALED) all_open = false;
+      EXPECT_EQ(is_one_click_board() != 0, all_open) << mode << " seed " << seed;
+      one_click += all_open;
+    }
+    if (mode == BACKWARDS) EXPECT_GT(one_click, 0) << "no Backwards board of the sample was cleared by its first click";
+  }
+}

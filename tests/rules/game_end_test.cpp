@@ -253,7 +253,7 @@ TEST_F(GameEnd, ClearedEnduranceBoardIsFollowedByTheNextWithTheCountersKept) {
   show_events();
   for (int i = 0; i < board.cell_count; i++)
     if (board.cells[i].content < MINE) reveal_cell(i, 1, SFX_REVEAL);
-    show_events();
+  show_events();
   ASSERT_EQ(game.phase, FINISHED);
   game.game_time = 421.0f;
   finish_board();

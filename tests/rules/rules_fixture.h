@@ -36,6 +36,12 @@ enum { BEGINNER_9X9 = 0, INTERMEDIATE_16X16 = 1, EXPERT_28X16 = 2, HUGE_40X32 = 
 // The cell in row r, column c of a square pattern `cols` wide.
 inline int rc(int r, int c, int cols = 9) { return r * cols + c; }
 
+inline int count_mines_of(int code) {
+  int n = 0;
+  for (int i = 0; i < board.cell_count; i++) n += board.cells[i].content == code;
+  return n;
+}
+
 inline int count_state(int state) {
   int n = 0;
   for (int i = 0; i < board.cell_count; i++) n += board.cells[i].state == state;
