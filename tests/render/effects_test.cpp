@@ -127,7 +127,7 @@ TEST_F(Effects, DrawingNeverWritesOutsideTheBitmap) {
   destroy_bitmap(small);
 }
 
-TEST_F(Effects, ColourStepsDrawOncePerLiveParticleFromTheCurrentStream) {
+TEST_F(Effects, ColourStepsDrawOncePerLiveParticleFromTheStreamHandedIn) {
   for (int i = 0; i < 10; i++) spawn_particle(100.0f + i, 100.0f, 0, 0, PARTICLE_FIREWORK, 128);
   spawn_particle(900.0f, 100.0f, 0, 0, PARTICLE_FIREWORK, 128);  // off the screen: dies without a draw
   game.random = random_seeded(77);
