@@ -1,17 +1,17 @@
 #include "rules/events.h"
 
-#include <utility>
-
 namespace {
-std::vector<GameEvent> queue;
+// Events are posted into one buffer and taken by swapping it with the
+// other, so that both keep their room from one frame to the next.
+std::vector<GameEvent> queue, taken;
 }  // namespace
 
 void post_event(GameEventKind kind, int cell, int value) {
   queue.push_back(GameEvent{kind, static_cast<int16_t>(cell), static_cast<int32_t>(value)});
 }
 
-std::vector<GameEvent> take_events() {
-  std::vector<GameEvent> taken;
+const std::vector<GameEvent>& take_events() {
+  taken.clear();
   taken.swap(queue);
   return taken;
 }

@@ -29,8 +29,8 @@ struct GameEvent {
 void post_event(GameEventKind kind, int cell = -1, int value = 0);
 
 // Every event posted since the last take, oldest first; the queue is then
-// empty.
-std::vector<GameEvent> take_events();
+// empty. The list stays valid until the next take.
+const std::vector<GameEvent>& take_events();
 
 // Drops every event not yet taken.
 void clear_events();

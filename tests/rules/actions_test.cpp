@@ -644,7 +644,9 @@ TEST_F(Actions, WaitingCascadeLeavesAMovedMineCovered) {
   show_events();
   EXPECT_EQ(game.mines_hit, hits) << "no mine was uncovered";
   for (int c = 0; c < board.cell_count; c++)
-    if (board.cells[c].content >= MINE) EXPECT_EQ(board.cells[c].state, HIDDEN) << c;
+    if (board.cells[c].content >= MINE) {
+      EXPECT_EQ(board.cells[c].state, HIDDEN) << c;
+    }
   EXPECT_EQ(board.cells[rc(5, 5)].state, REVEALED) << "the rest of the ring opens";
 }
 
@@ -670,6 +672,8 @@ TEST_F(Actions, OneClickTestAgreesWithTheFirstClick) {
       EXPECT_EQ(is_one_click_board() != 0, all_open) << mode << " seed " << seed;
       one_click += all_open;
     }
-    if (mode == BACKWARDS) EXPECT_GT(one_click, 0) << "no Backwards board of the sample was cleared by its first click";
+    if (mode == BACKWARDS) {
+      EXPECT_GT(one_click, 0) << "no Backwards board of the sample was cleared by its first click";
+    }
   }
 }
