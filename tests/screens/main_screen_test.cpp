@@ -10,12 +10,14 @@
 
 #include "platform/key_presses.h"
 #include "platform/lifecycle.h"
+#include "platform/main_datafile.h"
 #include "platform/settings.h"
 #include "board/board_load.h"
 #include "board/geometry.h"
 #include "render/effects.h"
 #include "rules/actions.h"
 #include "rules/board_state.h"
+#include "rules/events.h"
 #include "rules/mines.h"
 #include "rules/modes.h"
 #include "rules/random.h"
@@ -412,4 +414,43 @@ TEST_F(MainScreen, CancelledChooserRestoresTheGameStream) {
   });
   EXPECT_TRUE(moved) << "the chooser's frames drew from the game stream";
   EXPECT_EQ(game.phase, PLAYING) << "the board in play stays";
+}
+
+// "Check!" (MegaMine): it takes no click while a flag is still to be
+// placed; once every mine is flagged it gives the verdict and the board
+// takes no more clicks.
+TEST_F(MainScreen, CheckTakesTheVerdictOnceEveryFlagIsPlaced) {
+  for (bool all_flagged : {false, true}) {
+    SCOPED_TRACE(all_flagged ? "every flag placed" : "one flag missing");
+    new_board(MEGAMINE);
+    reveal_cell(40, 1, 0);
+    clear_events();
+    int left_out = -1;
+    for (int i = 0; i < board.cell_count; i++) {
+      if (board.cells[i].content < MINE) continue;
+      if (!all_flagged && left_out < 0) {
+        left_out = i;
+        continue;
+      }
+      board.cells[i].state = FLAGGED;
+      game.mines_left--;
+    }
+    ASSERT_EQ(game.mines_left, all_flagged ? 0 : 1);
+    frame = 0;
+    release_keys();  // the Esc that ended the last run
+    run([&](int f) {
+      if (f == 1) {
+        mouse_x = 40;  // on the "Check!" button
+        mouse_y = 560;
+      }
+      if (f == 3) mouse_b = 1;
+      if (f == 5) mouse_b = 0;
+      if (f == 8) key[KEY_ESC] = 1;
+    });
+    EXPECT_EQ(game.boards_played, all_flagged ? 1 : 0);
+    EXPECT_EQ(game.phase, all_flagged ? IDLE : PLAYING);
+    if (all_flagged) {
+      EXPECT_EQ(game.face, OBJ_FACE_WON) << "every mine flagged: the verdict is a win";
+    }
+  }
 }
