@@ -312,7 +312,6 @@ bool end_of_board_steps() {
   if (game.phase == FINISHED) {
     finish_board();
     show_game_events();
-    button_disable(&board_area);
   }
   return false;
 }
@@ -352,7 +351,6 @@ void face_and_verdict() {
     set_check_button(false);
     check_verdict();
     show_game_events();
-    button_disable(&board_area);
   }
 }
 
