@@ -10,8 +10,7 @@
 
 enum GameEventKind : uint8_t {
   EVENT_CELL_CHANGED,       // a cell looks different: draw it again
-  EVENT_CELL_UNCOVERED,     // a click, chord or cascade uncovered a cell (value: its content then)
-  EVENT_VERDICT_EXPLOSION,  // the "Check!" verdict uncovered a mine (value: its content)
+  EVENT_CELL_UNCOVERED,     // a click, chord, cascade or the verdict uncovered a cell (value: its content then)
   EVENT_FIREWORK,           // a firework of the end-of-board sequence, over a cell
   EVENT_SOUND,              // a sound effect (value: the SoundEffect)
   EVENT_BOARD_CHANGED,      // the whole board looks different: draw it again

@@ -38,7 +38,7 @@ void verdict_explosion(int c) {
   game.mines_hit++;
   game.board_mines_hit++;
   apply_mine_penalty();
-  post_event(EVENT_VERDICT_EXPLOSION, c, board.cells[c].content);
+  post_event(EVENT_CELL_UNCOVERED, c, board.cells[c].content);
   fireworks_left = 0;
 }
 

@@ -20,21 +20,14 @@ constexpr float MINE_SHAKE = 28.0f;
 
 bool graphics_switch(int which) { return settings.graphics_switches[which] != 0; }
 
-// A cell a click, chord or cascade uncovered: its burst and flash, and
-// the shake of a mine.
+// A cell uncovered by a click, a chord, the cascade or the verdict: its
+// burst and flash, and the shake of a mine, as the graphics switches allow.
 void show_uncovered(int cell, int content) {
   const bool mine = content >= MINE;
   if (mine) screen_shake = MINE_SHAKE * static_cast<float>(settings.graphics_switches[GFX_SCREEN_SHAKE]);
   spawn_cell_burst(game.effects_random, cell, content);
   if ((!mine && graphics_switch(GFX_NUMBER_FLASH)) || (mine && graphics_switch(GFX_MINE_ANIMATION)))
     board.cells[cell].flash_timer = 0.0f;
-}
-
-// A mine the verdict uncovered: shown in full whatever the switches say.
-void show_verdict_explosion(int cell, int content) {
-  screen_shake = MINE_SHAKE;
-  spawn_cell_burst(game.effects_random, cell, content);
-  board.cells[cell].flash_timer = 0.0f;
 }
 
 void show_firework(int cell) {
@@ -58,7 +51,6 @@ void act_on_game_events(AreaButton* board_area) {
     switch (e.kind) {
       case EVENT_CELL_CHANGED: redraw_changed_cell(e.cell); break;
       case EVENT_CELL_UNCOVERED: show_uncovered(e.cell, e.value); break;
-      case EVENT_VERDICT_EXPLOSION: show_verdict_explosion(e.cell, e.value); break;
       case EVENT_FIREWORK: show_firework(e.cell); break;
       case EVENT_SOUND: play_effect(e.value); break;
       case EVENT_BOARD_CHANGED: redraw_board(SceneBuffer); break;

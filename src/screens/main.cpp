@@ -4,10 +4,13 @@
 #include "platform/lifecycle.h"
 #include "screens/game_events.h"
 #include "screens/main_screen.h"
+#include "screens/title.h"
 
 int main() {
   start_up();
   start_game();
+  run_title_sequence();
+  run_press_any_key();
   pointer_visible = 1;
   pause_requested = 0;
   run_main_screen();

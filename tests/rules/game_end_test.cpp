@@ -563,3 +563,24 @@ TEST_F(GameEnd, SmileyIdleVariationsFromItsOwnStream) {
   EXPECT_NEAR(game.face_timer, 4.15f, 1e-5f);
   EXPECT_EQ(game.smiley_random.counter, 4u);  // two draws a frame from 4 s on
 }
+
+// The mines the verdict uncovers shake the screen and play their explosion
+// only as the player's graphics switches allow.
+TEST_F(GameEnd, VerdictExplosionsFollowTheGraphicsSwitches) {
+  for (bool on : {true, false}) {
+    SCOPED_TRACE(on ? "switches on" : "switches off");
+    load(MEGAMINE);
+    place_regular({rc(0, 0), rc(0, 4)}, rc(8, 8));
+    board.cells[rc(0, 0)].state = FLAGGED;  // right
+    board.cells[rc(8, 8)].state = REVEALED;  // (0, 4) stays covered: it explodes
+    game.mines_left = 0;
+    settings.graphics_switches[GFX_SCREEN_SHAKE] = on;
+    settings.graphics_switches[GFX_MINE_ANIMATION] = on;
+    screen_shake = 0.0f;
+    check_verdict();
+    show_events();
+    EXPECT_EQ(game.mines_hit, 1);
+    EXPECT_FLOAT_EQ(screen_shake, on ? 28.0f : 0.0f);
+    EXPECT_FLOAT_EQ(board.cells[rc(0, 4)].flash_timer, on ? 0.0f : -1.0f);
+  }
+}

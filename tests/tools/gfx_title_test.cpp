@@ -14,7 +14,7 @@
 
 #include "platform/lifecycle.h"
 #include "platform/main_datafile.h"
-#include "gfx/title_scan.h"
+#include "screens/title.h"
 #include "support/headless.h"
 
 namespace {

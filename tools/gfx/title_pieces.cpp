@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "gfx/gfx.h"
-#include "gfx/title_scan.h"
+#include "screens/title.h"
 
 namespace {
 
@@ -401,7 +401,7 @@ int colour_cost(const RGB& a, const RGB& b) {
 // faces, so every face pixel on a scanned point can become 20 unseen; the
 // rim round the letters is black, so its pixels there can become 0 unseen.
 // Of all such one-pixel touch-ups the cheapest (by colour change) are made
-// until the scan finds exactly TITLE_SCAN_POINTS; ties go to the faces, then
+// until the scan finds exactly TITLE_POINTS; ties go to the faces, then
 // to the scan order. Returns false when that cannot be done.
 bool fit_logo_to_scan(BITMAP* logo, RGB* pal) {
   pal[DOT_INDEX] = pal[gold(FACE_LEVEL)];
@@ -409,7 +409,7 @@ bool fit_logo_to_scan(BITMAP* logo, RGB* pal) {
   struct Touch {
     int cost, order, x, y, colour;
   };
-  int need = TITLE_SCAN_POINTS - static_cast<int>(title_scan_points(logo).size());
+  int need = TITLE_POINTS - static_cast<int>(title_scan_points(logo).size());
   std::vector<Touch> options;
   for (int x = 0; x <= 352; x += 4)
     for (int y = 6; y <= 42; y += 4) {
@@ -432,7 +432,7 @@ bool fit_logo_to_scan(BITMAP* logo, RGB* pal) {
     return a.cost != b.cost ? a.cost < b.cost : a.order < b.order;
   });
   for (size_t i = 0; i < n; i++) putpixel(logo, options[i].x, options[i].y, options[i].colour);
-  return static_cast<int>(title_scan_points(logo).size()) == TITLE_SCAN_POINTS;
+  return static_cast<int>(title_scan_points(logo).size()) == TITLE_POINTS;
 }
 
 // ---------------------------------------------------------------------------
@@ -1070,7 +1070,7 @@ void build_title_pieces(GfxSet& set) {
   build_logo_palette(lp);
   BITMAP* logo = draw_logo();
   if (!fit_logo_to_scan(logo, lp)) {
-    std::fprintf(stderr, "the logo does not give the title scan %d points\n", static_cast<int>(TITLE_SCAN_POINTS));
+    std::fprintf(stderr, "the logo does not give the title scan %d points\n", static_cast<int>(TITLE_POINTS));
     std::exit(1);
   }
   gfx_set_palette(set, OBJ_LOGO_PALETTE, lp);
