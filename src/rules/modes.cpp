@@ -5,6 +5,10 @@
 #include "rules/mines.h"
 #include "rules/random.h"
 
+const char* const MODE_NAMES[MODE_COUNT] = {"Classic",      "Flagless",  "Backwards", "Multi-Mine",
+                                             "Moving Mines", "Endurance", "MegaMine"};
+const char* const SKILL_NAMES[4] = {"Beginner", "Intermediate", "Expert", "Master"};
+
 const int32_t STATUS_TABLE[MODE_COUNT][STATUS_SLOTS] = {
     {0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 1, 0},  // Classic
     {0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 1, 0},  // Flagless

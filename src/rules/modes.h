@@ -9,6 +9,10 @@
 
 enum { MODE_COUNT = 7 };
 
+// The names of the modes and skill levels, as the player reads them.
+extern const char* const MODE_NAMES[MODE_COUNT];
+extern const char* const SKILL_NAMES[4];
+
 // Which of the twelve status entries each mode shows (1 = shown).
 extern const int32_t STATUS_TABLE[MODE_COUNT][STATUS_SLOTS];
 

@@ -2,6 +2,8 @@
 
 #include <allegro.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
@@ -11,6 +13,7 @@
 #include "platform/settings.h"
 #include "board/board_load.h"
 #include "board/geometry.h"
+#include "board/style_layout.h"
 #include "palette/palette_entries.h"
 #include "render/board_draw.h"
 #include "render/effects.h"
@@ -78,6 +81,58 @@ void set_check_button(bool enabled) {
 // The rules' events, acted on right after the step that posted them.
 void show_game_events() { act_on_game_events(&board_area); }
 
+// What is in play, named in the menu bar's filler: style and pattern,
+// mode (with the time limit of an Endurance run) and skill level, cut to
+// the filler's width. Worked out when the screen is built.
+char filler_label[160] = "";
+
+void name_what_is_in_play() {
+  filler_label[0] = 0;
+  if (board.cell_count == 0) return;
+  const int mode = static_cast<int>(game.mode) >= 0 && static_cast<int>(game.mode) < MODE_COUNT ? game.mode : CLASSIC;
+  const int skill = game.skill >= BEGINNER && game.skill <= MASTER ? game.skill : BEGINNER;
+  char mode_name[40];
+  if (mode == ENDURANCE)
+    std::snprintf(mode_name, sizeof mode_name, "%s, %d minutes", MODE_NAMES[mode],
+                  static_cast<int>(game.endurance_minutes));
+  else
+    std::snprintf(mode_name, sizeof mode_name, "%s", MODE_NAMES[mode]);
+  std::snprintf(filler_label, sizeof filler_label, "%.32s: %.32s  -  %s  -  %s", board.style_name,
+                board.pattern_name, mode_name, SKILL_NAMES[skill]);
+  const int room = menu_filler.x2 - menu_filler.x1 - 8;
+  FONT* font = game_font();
+  if (text_length(font, filler_label) <= room) return;
+  // Cut at the last character that leaves room for the dots.
+  const int dots = text_length(font, "...");
+  size_t length = std::strlen(filler_label);
+  while (length > 0) {
+    filler_label[--length] = 0;
+    if (text_length(font, filler_label) + dots <= room) break;
+  }
+  std::strcat(filler_label, "...");
+}
+
+void draw_menu_filler(BITMAP* bmp) {
+  text_button_draw(&menu_filler, bmp);
+  const int v = ((menu_filler.y2 - menu_filler.y1) - 7) / 2;
+  draw_text(bmp, menu_filler.x1 + v, menu_filler.y1 + v, COL_MENU_FONT, filler_label);
+}
+
+// Before the first board, the empty play area says how to begin.
+const char* const HINT_LINES[] = {"No board in play yet.", "F1  New Game      F5  Board      F6  Mode      F7  Skill"};
+
+void draw_start_hint() {
+  const int centre_x = (BOARD_AREA_X + BOARD_AREA_X + BOARD_AREA_WIDTH - 1) / 2;
+  // In the upper third, clear of the pause screen and the prompts.
+  const int centre_y = BOARD_AREA_Y + BOARD_AREA_HEIGHT / 3;
+  int width = 0;
+  for (const char* line : HINT_LINES) width = std::max(width, text_length(game_font(), line));
+  const int half_w = width / 2 + 24, half_h = 24;
+  draw_frame(SceneBuffer, centre_x - half_w, centre_y - half_h, centre_x + half_w, centre_y + half_h);
+  draw_text_centre(SceneBuffer, centre_x, centre_y - 12, COL_MENU_FONT, HINT_LINES[0]);
+  draw_text_centre(SceneBuffer, centre_x, centre_y + 4, COL_MENU_FONT, HINT_LINES[1]);
+}
+
 void screen_setup() {
   // Keys pressed in a dialog were meant for it.
   forget_key_presses();
@@ -93,7 +148,10 @@ void screen_setup() {
   text_button_init(&menu_filler, 256, 0, screen_width - 49, 15, "", ALIGN_LEFT, 1);
   button_disable(&menu_filler);
   text_button_init(&face_box, screen_width - 48, 0, screen_width - 1, 15, "", ALIGN_LEFT, 1);
-  for (const TextButton* b : {&file_button, &options_button, &menu_filler, &face_box}) text_button_draw(b, SceneBuffer);
+  for (const TextButton* b : {&file_button, &options_button, &face_box}) text_button_draw(b, SceneBuffer);
+  name_what_is_in_play();
+  draw_menu_filler(SceneBuffer);
+  if (board.cell_count == 0) draw_start_hint();
 
   text_button_init(&check_button, 8, 544, 79, 592, "Check!", ALIGN_CENTRE, 1);
   if (!check_allowed(game)) button_disable(&check_button);
@@ -286,7 +344,8 @@ void compose_frame() {
       press_cell_and_neighbours(cell);
   }
   draw_status_readouts();
-  for (const TextButton* b : {&file_button, &options_button, &menu_filler, &face_box}) text_button_draw(b, BackBuffer);
+  for (const TextButton* b : {&file_button, &options_button, &face_box}) text_button_draw(b, BackBuffer);
+  draw_menu_filler(BackBuffer);
   if (check_button.state != BUTTON_DISABLED) text_button_draw(&check_button, BackBuffer);
   for (int i = 0; i < board.cell_count; i++)
     if (board.cells[i].flash_timer >= 0.0f) draw_cell_animation(board.cells[i], BackBuffer);

@@ -223,9 +223,29 @@ fg_wait_screen() {
   fg_wait_until "$what" _fg_shot_and_check "$@"
 }
 
-# Waits until the game shows its main screen; the last screenshot is kept
-# as NAME.
+# Gets the game past its two opening screens: while the game's own pointer
+# (drawn from the main screen on) is not shown where the system pointer
+# stands, a key is pressed. A key pressed during the title ends it; one
+# pressed while the second screen's picture slides in is dropped with the
+# keyboard buffer, so the next round presses again. Returns once a frame of
+# the main screen shows the pointer at (700, 550).
+fg_pass_opening() {
+  _fg_at_main_screen() {
+    local ox oy
+    read -r ox oy <<<"$(fg_frame_origin)"
+    [ -n "$ox" ] || return 1
+    xdotool mousemove $((ox + 700)) $((oy + 550))
+    fg_pointer_at 700 550 && return 0
+    xdotool key space
+    return 1
+  }
+  fg_wait_until "the game did not get past its opening screens" _fg_at_main_screen
+}
+
+# Waits until the game shows its main screen (past the opening screens);
+# the last screenshot is kept as NAME.
 fg_wait_drawn() {
+  fg_pass_opening
   fg_wait_screen "$1" "the game did not draw its main screen" fg_main_screen_shown
 }
 

@@ -8,6 +8,7 @@ fg_start_xvfb
 fg_settings_windowed 1
 fg_start_game
 wid="$(fg_wait_window)"
+fg_pass_opening
 fg_wait_main_screen main
 
 # Taps KEY (X reports Pause pressed and released at once) N times, and
