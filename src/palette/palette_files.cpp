@@ -1,5 +1,9 @@
 #include "palette/palette_files.h"
 
+#include <dirent.h>
+#include <fnmatch.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -27,6 +31,30 @@ int read_palette_file(const char* file_name, RGB* palette) {
   const size_t got = std::fread(palette, 1, PALETTE_FILE_SIZE, f);
   std::fclose(f);
   return got == PALETTE_FILE_SIZE ? 1 : 0;
+}
+
+std::vector<std::string> list_palette_files(int max_count) {
+  std::vector<std::string> names;
+  if (DIR* dir = opendir("Colors")) {
+    while (const dirent* found = readdir(dir)) {
+      if (static_cast<int>(names.size()) >= max_count) break;
+      if (fnmatch("*.FCL", found->d_name, FNM_CASEFOLD) != 0) continue;
+      PALETTE probe;
+      if (!read_palette_file(found->d_name, probe)) continue;  // unreadable or short
+      names.push_back(found->d_name);
+    }
+    closedir(dir);
+  }
+  // Byte by byte as signed 8-bit values up to the first difference.
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    for (size_t k = 0;; k++) {
+      const int ca = static_cast<signed char>(a.c_str()[k]);
+      const int cb = static_cast<signed char>(b.c_str()[k]);
+      if (ca != cb) return ca < cb;
+      if (ca == 0) return false;
+    }
+  });
+  return names;
 }
 
 void apply_current_palette() {

@@ -5,6 +5,9 @@
 
 #include <allegro.h>
 
+#include <string>
+#include <vector>
+
 enum { PALETTE_FILE_SIZE = 1024 };
 
 // 1 when a name can stand for a palette file in "Colors": a plain file
@@ -16,6 +19,12 @@ int is_palette_file_name(const char* file_name);
 // the file is not a regular file, cannot be opened or is shorter (palette
 // may then be partly overwritten).
 int read_palette_file(const char* file_name, RGB* palette);
+
+// The palette files of "Colors" a player can choose from: the names that
+// match "*.FCL" in any letter case and that read_palette_file reads, at most
+// max_count of them in the order the folder gives them, then sorted byte by
+// byte as signed characters.
+std::vector<std::string> list_palette_files(int max_count);
 
 // Sets the display's palette as the settings choose it: the default
 // palette of the main datafile when palette_name is empty, else the named

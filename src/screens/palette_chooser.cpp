@@ -1,8 +1,6 @@
 #include "screens/palette_chooser.h"
 
 #include <allegro.h>
-#include <dirent.h>
-#include <fnmatch.h>
 
 #include <cstdio>
 #include <cstring>
@@ -45,40 +43,15 @@ RGB* default_palette() { return static_cast<RGB*>(MainDatafile[OBJ_DEFAULT_PALET
 
 int enter_down() { return key[KEY_ENTER] || key[KEY_ENTER_PAD]; }
 
-// Byte by byte as signed 8-bit values up to the first difference.
-int compare_names(const char* a, const char* b) {
-  for (int k = 0; k < PALETTE_LIST_NAME_SIZE; k++) {
-    const int ca = static_cast<signed char>(a[k]);
-    const int cb = static_cast<signed char>(b[k]);
-    if (ca != cb) return ca - cb;
-  }
-  return 0;
-}
-
 void build_list(Chooser& c) {
   Row first{};
   std::snprintf(first.name, sizeof first.name, "%s", DEFAULT_ROW);
   c.rows.push_back(first);
-  if (DIR* dir = opendir("Colors")) {
-    while (const dirent* found = readdir(dir)) {
-      if (static_cast<int>(c.rows.size()) >= PALETTE_LIST_MAX) break;
-      if (fnmatch("*.FCL", found->d_name, FNM_CASEFOLD) != 0) continue;
-      PALETTE probe;
-      if (!read_palette_file(found->d_name, probe)) continue;  // unreadable or short
-      Row row{};
-      std::snprintf(row.name, sizeof row.name, "%.31s", found->d_name);
-      c.rows.push_back(row);
-    }
-    closedir(dir);
+  for (const std::string& name : list_palette_files(PALETTE_LIST_MAX - 1)) {
+    Row row{};
+    std::snprintf(row.name, sizeof row.name, "%.31s", name.c_str());
+    c.rows.push_back(row);
   }
-  const int count = static_cast<int>(c.rows.size());
-  for (int i = 1; i < count - 1; i++)
-    for (int j = i + 1; j < count; j++)
-      if (compare_names(c.rows[static_cast<size_t>(j)].name, c.rows[static_cast<size_t>(i)].name) < 0) {
-        const Row t = c.rows[static_cast<size_t>(i)];
-        c.rows[static_cast<size_t>(i)] = c.rows[static_cast<size_t>(j)];
-        c.rows[static_cast<size_t>(j)] = t;
-      }
 }
 
 // The row naming the current palette, or the default row.

@@ -876,7 +876,8 @@ void build_palette_preview(GfxSet& set) {
   gfx_text_centre(b, dx + dw / 2, dy + 3, "Adjust Colors", COL_MENU_FONT);
   raised(b, dx, dy + 14, dx + dw - 1, dy + dh - 15);
   inset(b, dx + 6, dy + 19, dx + dw - 24, dy + dh - 21);
-  const char* rows[4] = {"- Default -", "Dusk", "Ember", "Sea"};
+  // The first rows of the list as the shipped palettes fill it.
+  const char* rows[4] = {"- Default -", "Color Safe", "Dusk", "Ember"};
   for (int i = 0; i < 4; i++) {
     int y = dy + 21 + 14 * i;
     if (i == 2) {
