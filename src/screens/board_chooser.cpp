@@ -14,6 +14,7 @@
 #include "board/style_file.h"
 #include "board/style_list.h"
 #include "palette/palette_entries.h"
+#include "screens/board_preview.h"
 #include "ui/frames.h"
 #include "ui/list_box.h"
 #include "ui/prompts.h"
@@ -41,6 +42,7 @@ struct Chooser {
   TextButton cancel;
   ListBox style_list;    // selected: the selected style
   ListBox pattern_list;  // the selected style's patterns
+  BoardPreview preview;  // of the selected pattern, made from `loaded`
 };
 
 int enter_down() { return key[KEY_ENTER] || key[KEY_ENTER_PAD]; }
@@ -92,6 +94,11 @@ void build_pattern_list(Chooser& c) {
   list_box_set_rows(&c.pattern_list, std::move(names), c.pattern_list.selected);
 }
 
+// The preview follows the selected pattern of the loaded style; the
+// datafile stays in memory while it is selected, so the preview never
+// reads the file again.
+void preview_selected_pattern(Chooser& c) { board_preview_set(&c.preview, c.loaded, c.pattern_list.selected); }
+
 // Makes style `index` the selected one with its datafile loaded. When the
 // file no longer loads or is no longer valid nothing changes and the
 // result is 0.
@@ -102,6 +109,7 @@ int select_style(Chooser& c, int index) {
   c.loaded = dat;
   c.style_list.selected = index;
   build_pattern_list(c);
+  preview_selected_pattern(c);
   return 1;
 }
 
@@ -114,6 +122,7 @@ void draw_static_parts(const Chooser& c) {
   draw_text(SceneBuffer, 280, 284, COL_MENU_FONT, "Available Patterns");
   list_box_draw_frame(&c.pattern_list, SceneBuffer);
   draw_frame(SceneBuffer, 340, 432, 459, 447);
+  board_preview_draw_frame(SceneBuffer);
 }
 
 void show_chooser(const Chooser& c) {
@@ -122,6 +131,7 @@ void show_chooser(const Chooser& c) {
   text_button_draw(&c.cancel, BackBuffer);
   list_box_draw(&c.style_list, BackBuffer);
   list_box_draw(&c.pattern_list, BackBuffer);
+  board_preview_draw(&c.preview, BackBuffer);
   present_frame();
 }
 
@@ -194,7 +204,10 @@ int choose_board() {
       // A style that can no longer be loaded leaves the selection as it was.
       if (style >= 0 && style != c.style_list.selected) select_style(c, style);
       const int pattern = list_box_click(&c.pattern_list);
-      if (pattern >= 0) c.pattern_list.selected = pattern;
+      if (pattern >= 0 && pattern != c.pattern_list.selected) {
+        c.pattern_list.selected = pattern;
+        preview_selected_pattern(c);
+      }
     }
     show_chooser(c);
   } while (!key[KEY_ESC] && result == -1);
@@ -209,6 +222,7 @@ int choose_board() {
                   c.styles[static_cast<size_t>(c.style_list.selected)].file);
     chosen_board_index = c.pattern_list.selected;
   }
+  board_preview_clear(&c.preview);
   unload_datafile(c.loaded);
   return result;
 }

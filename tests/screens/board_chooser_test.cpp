@@ -19,6 +19,7 @@
 #include "board/style_list.h"
 #include "common/preview.h"
 #include "palette/palette_entries.h"
+#include "screens/board_preview.h"
 #include "support/headless.h"
 #include "ui/frames.h"
 #include "ui/widgets.h"
@@ -516,7 +517,8 @@ TEST_F(Chooser, ShippedStylesInTheGameFolder) {
   for (int y = 0; y < 600; y++)
     for (int x = 0; x < 800; x++) {
       const bool in_lists = x >= 277 && x <= 523 && ((y >= 184 && y <= 279) || (y >= 296 && y <= 423));
-      if (!in_lists) wrong += getpixel(shown, x, y) != getpixel(layout, x, y);
+      const bool in_preview = x >= 540 && x <= 779 && y >= 152 && y <= 447;  // see the preview tests
+      if (!in_lists && !in_preview) wrong += getpixel(shown, x, y) != getpixel(layout, x, y);
     }
   EXPECT_EQ(wrong, 0);
   destroy_bitmap(layout);
@@ -531,4 +533,317 @@ TEST_F(Chooser, ShippedStylesInTheGameFolder) {
   EXPECT_STREQ(chosen_board_file, want[static_cast<size_t>(top + 1 > max_top ? max_top : top + 1)].file);
   ASSERT_GE(frames.size(), 1u);
   EXPECT_EQ(picture_misses(frames[0], picture(OBJ_SCROLL_DOWN_PRESSED), 508, 264), 0);
+}
+
+// ---------------------------------------------------------------------------
+// The preview panel right of the dialog.
+
+namespace {
+
+// The panel as it should look: frames, boxes and captions, the picture
+// `spr` over the box's background, fitted and centred (none: the box stays
+// empty), and the rows of counts (none: the box stays empty).
+BITMAP* expected_panel(const RLE_SPRITE* spr, const std::vector<std::string>& counts) {
+  BITMAP* want = create_bitmap_ex(8, 800, 600);
+  clear_to_color(want, COL_BACKGROUND);
+  draw_frame(want, 540, 152, 779, 167);
+  draw_text_centre(want, 660, 156, COL_MENU_FONT, "Pattern Preview");
+  draw_frame(want, 540, 168, 779, 447);
+  draw_inset_box(want, 548, 176, 771, 355);
+  draw_text(want, 552, 360, COL_MENU_FONT, "Cells and Mines");
+  draw_inset_box(want, 548, 372, 771, 439);
+  if (spr) {
+    BITMAP* full = create_bitmap_ex(8, spr->w, spr->h);
+    clear_to_color(full, COL_MENU_BG);
+    draw_rle_sprite(full, const_cast<RLE_SPRITE*>(spr), 0, 0);
+    int w = 0, h = 0;
+    preview_fitted_size(spr->w, spr->h, &w, &h);
+    stretch_blit(full, want, 0, 0, spr->w, spr->h, 549 + (222 - w) / 2, 177 + (178 - h) / 2, w, h);
+    destroy_bitmap(full);
+  }
+  static const char* const labels[5] = {"Cells", "Beginner", "Intermediate", "Expert", "Master"};
+  for (size_t r = 0; r < counts.size() && r < 5; r++) {
+    const int y = 378 + 12 * static_cast<int>(r);
+    draw_text(want, 556, y, COL_MENU_FONT, labels[r]);
+    draw_text_right(want, 764, y, COL_MENU_FONT, counts[r].c_str());
+  }
+  return want;
+}
+
+// Pixels of the rectangle that differ between two frames.
+int misses(BITMAP* shown, BITMAP* want, int x1, int y1, int x2, int y2) {
+  int wrong = 0;
+  for (int y = y1; y <= y2; y++)
+    for (int x = x1; x <= x2; x++) wrong += getpixel(shown, x, y) != getpixel(want, x, y);
+  return wrong;
+}
+
+// Pixels of the whole panel, or of its picture box only, that differ from
+// what it should show.
+int panel_misses(BITMAP* shown, const RLE_SPRITE* spr, const std::vector<std::string>& counts) {
+  BITMAP* want = expected_panel(spr, counts);
+  const int wrong = misses(shown, want, 540, 152, 779, 447);
+  destroy_bitmap(want);
+  return wrong;
+}
+int picture_box_misses(BITMAP* shown, const RLE_SPRITE* spr) {
+  BITMAP* want = expected_panel(spr, {});
+  const int wrong = misses(shown, want, 548, 176, 771, 355);
+  destroy_bitmap(want);
+  return wrong;
+}
+
+// Board picture and counts of pattern q of a loaded style, read here from
+// the layout: the record's cells at 0x20, the mines of each skill level at
+// 0x22 + 2 * skill.
+const RLE_SPRITE* pattern_sprite(const DATAFILE* dat, int q) {
+  const uint8_t* layout = style_layout(dat, nullptr);
+  return static_cast<const RLE_SPRITE*>(dat[3 * read_u8(layout, 0x20) + 1 + q].dat);
+}
+std::vector<std::string> pattern_counts(const DATAFILE* dat, int q) {
+  const uint8_t* layout = style_layout(dat, nullptr);
+  const uint32_t record = read_u32(layout, read_u32(layout, 0x26) + 4u * static_cast<uint32_t>(q));
+  std::vector<std::string> counts{std::to_string(read_u16(layout, record + 0x20))};
+  for (uint32_t k = 0; k < 4; k++) counts.push_back(std::to_string(read_u16(layout, record + 0x22 + 2 * k)));
+  return counts;
+}
+
+// A style whose board pictures differ from pattern to pattern: stripes of
+// a period and colours of their own, with transparent gaps.
+std::vector<fixture::Object> striped_objects(const fixture::Style& st) {
+  std::vector<fixture::Object> objs = fixture::style_objects(st);
+  const size_t first = 1 + 3 * st.shapes.size();
+  for (size_t q = 0; q < st.patterns.size(); q++) {
+    fixture::Object& o = objs[first + q];
+    const int period = 3 + static_cast<int>(q);
+    for (int y = 0; y < o.h; y++)
+      for (int x = 0; x < o.w; x++)
+        o.pixels[static_cast<size_t>(y * o.w + x)] =
+            static_cast<uint8_t>((x + y) % period == 0 ? 0 : 16 + 2 * static_cast<int>(q) + (x / 8 + y / 8) % 2);
+  }
+  return objs;
+}
+void write_striped(const fixture::Style& st, const char* file) {
+  ASSERT_TRUE(fixture::write_objects(striped_objects(st), file)) << file;
+}
+
+fixture::Pattern counted(int cols, int rows, std::initializer_list<int> mines) {
+  fixture::Pattern p = fixture::square_pattern(cols, rows);
+  int k = 0;
+  for (int m : mines) p.mines[k++] = static_cast<int16_t>(m);
+  return p;
+}
+
+// Alpha: 30 cells, 120 cells, and 1,200 cells on a picture larger than the
+// box; Beta: 64 cells and 9 cells (no room for mines).
+fixture::Style alpha_style() {
+  fixture::Style st = fixture::square_style({});
+  st.name = "Alpha";
+  st.patterns = {counted(6, 5, {2, 5, 9, 12}), counted(12, 10, {11, 24, 57, 102}), counted(40, 30, {0, 1, 2, 3})};
+  return st;
+}
+fixture::Style beta_style() {
+  fixture::Style st = fixture::square_style({});
+  st.name = "Beta";
+  st.patterns = {counted(8, 8, {1, 3, 6, 10}), counted(3, 3, {0, 0, 0, 0})};
+  return st;
+}
+
+struct LoadedStyle {
+  explicit LoadedStyle(const char* file) : dat(load_checked_datafile(file)) {}
+  ~LoadedStyle() {
+    if (dat) unload_datafile(dat);
+  }
+  DATAFILE* dat;
+};
+
+}  // namespace
+
+TEST(BoardPreview, PictureFitsTheBoxKeepingItsProportionsAndIsNeverEnlarged) {
+  const struct {
+    int w, h, fitted_w, fitted_h;
+  } cases[] = {
+      {712, 584, 217, 178},  // the largest board picture: the height decides
+      {32, 16, 32, 16},      {222, 178, 222, 178}, {444, 100, 222, 50},
+      {223, 10, 222, 9},     {100, 356, 50, 178},  {712, 1, 222, 1},  // never below one pixel
+  };
+  for (const auto& c : cases) {
+    int w = 0, h = 0;
+    preview_fitted_size(c.w, c.h, &w, &h);
+    EXPECT_EQ(w, c.fitted_w) << c.w << " x " << c.h;
+    EXPECT_EQ(h, c.fitted_h) << c.w << " x " << c.h;
+  }
+}
+
+TEST_F(Chooser, PreviewFollowsTheSelectedPatternOfTheShippedStyle) {
+  LoadedStyle shipped("fgboards.dat");
+  ASSERT_NE(shipped.dat, nullptr);
+  const int patterns = read_u8(style_layout(shipped.dat, nullptr), 0x21);
+  ASSERT_GE(patterns, 8);
+  for (int q = 1; q < 8; q++) click_pattern_row(q);
+  click_cancel();
+  EXPECT_EQ(run("fgboards.dat", 0), 0);
+  ASSERT_GE(frames.size(), 22u);
+  for (int q = 0; q < 8; q++) {
+    SCOPED_TRACE(q);
+    BITMAP* shown = frames[q == 0 ? 0 : static_cast<size_t>(3 * (q - 1) + 1)];
+    EXPECT_TRUE(row_selected(shown, pattern_row_y(q)));
+    EXPECT_EQ(panel_misses(shown, pattern_sprite(shipped.dat, q), pattern_counts(shipped.dat, q)), 0);
+    // Each pattern looks different from the one before, and from the empty box.
+    EXPECT_GT(picture_box_misses(shown, nullptr), 1000);
+    if (q > 0) {
+      EXPECT_GT(picture_box_misses(shown, pattern_sprite(shipped.dat, q - 1)), 0);
+    }
+  }
+  save_preview("chooser_preview", frames[10]);
+}
+
+TEST_F(Chooser, PreviewShowsTheCountsOfTheSelectedPattern) {
+  ScopedTempDir dir;
+  write_striped(alpha_style(), "fgboards-a.dat");
+  write_striped(beta_style(), "fgboards-b.dat");
+  LoadedStyle alpha("fgboards-a.dat"), beta("fgboards-b.dat");
+  ASSERT_NE(alpha.dat, nullptr);
+  ASSERT_NE(beta.dat, nullptr);
+  click_pattern_row(0);
+  click_pattern_row(2);
+  click_style_row(1);  // Beta: pattern 2 becomes its last, 1
+  click_pattern_row(0);
+  click_cancel();
+  EXPECT_EQ(run("fgboards-a.dat", 1), 0);
+  ASSERT_GE(frames.size(), 11u);
+  const struct {
+    size_t frame;
+    const DATAFILE* style;
+    int pattern;
+    std::vector<std::string> counts;
+  } shown[] = {
+      {0, alpha.dat, 1, {"120", "11", "24", "57", "102"}}, {1, alpha.dat, 0, {"30", "2", "5", "9", "12"}},
+      {4, alpha.dat, 2, {"1200", "0", "1", "2", "3"}},     {7, beta.dat, 1, {"9", "0", "0", "0", "0"}},
+      {10, beta.dat, 0, {"64", "1", "3", "6", "10"}},
+  };
+  for (const auto& s : shown) {
+    SCOPED_TRACE(s.frame);
+    EXPECT_EQ(panel_misses(frames[s.frame], pattern_sprite(s.style, s.pattern), s.counts), 0);
+  }
+  // The 640 x 480 picture is scaled down to 222 x 166: rows 183 to 348 of
+  // the box, from its left edge to its right edge.
+  EXPECT_EQ(pattern_sprite(alpha.dat, 2)->w, 640);
+  auto ink = [](int x1, int x2, int y) {
+    int n = 0;
+    for (int x = x1; x <= x2; x++) n += getpixel(frames[4], x, y) != COL_MENU_BG;
+    return n;
+  };
+  EXPECT_EQ(ink(549, 770, 182), 0);
+  EXPECT_EQ(ink(549, 770, 349), 0);
+  for (int y = 183; y <= 348; y += 15) {
+    EXPECT_GT(ink(549, 553, y), 0) << y;
+    EXPECT_GT(ink(766, 770, y), 0) << y;
+  }
+  save_preview("chooser fixture preview", frames[4]);
+}
+
+TEST_F(Chooser, PreviewOfStylesRemovedOrChangedAfterListing) {
+  ScopedTempDir dir;
+  write_striped(alpha_style(), "fgboards-a.dat");
+  write_striped(beta_style(), "fgboards-b.dat");
+  write_striped(beta_style(), "fgboards-c.dat");
+  LoadedStyle alpha("fgboards-a.dat");
+  ASSERT_NE(alpha.dat, nullptr);
+  // Once listed: the selected style's file and another one go, and Beta
+  // becomes a one-pattern style with other counts.
+  fixture::Style changed = fixture::square_style({});
+  changed.name = "Beta";
+  changed.patterns = {counted(7, 4, {1, 2, 3, 4})};
+  on_frame = [&changed](int frame) {
+    if (frame == 1) {
+      std::remove("fgboards-a.dat");
+      std::remove("fgboards-c.dat");
+      write_striped(changed, "fgboards-b.dat");
+    }
+  };
+  click_style_row(2);    // gone: nothing changes
+  click_pattern_row(2);  // Alpha is still held in memory
+  click_style_row(1);    // the changed Beta, its only pattern
+  click_ok();
+  EXPECT_EQ(run("fgboards-a.dat", 0), 1);
+  EXPECT_STREQ(chosen_board_file, "fgboards-b.dat");
+  EXPECT_EQ(chosen_board_index, 0);
+  ASSERT_GE(frames.size(), 8u);
+  LoadedStyle beta("fgboards-b.dat");
+  ASSERT_NE(beta.dat, nullptr);
+  EXPECT_EQ(panel_misses(frames[0], pattern_sprite(alpha.dat, 0), {"30", "2", "5", "9", "12"}), 0);
+  EXPECT_TRUE(row_selected(frames[1], style_row_y(0)));
+  EXPECT_EQ(panel_misses(frames[1], pattern_sprite(alpha.dat, 0), {"30", "2", "5", "9", "12"}), 0);
+  EXPECT_EQ(panel_misses(frames[4], pattern_sprite(alpha.dat, 2), {"1200", "0", "1", "2", "3"}), 0);
+  EXPECT_EQ(panel_misses(frames[7], pattern_sprite(beta.dat, 0), {"28", "1", "2", "3", "4"}), 0);
+}
+
+TEST(BoardPreview, EmptyWhenThePatternCannotBeRead) {
+  ScopedTempDir dir;
+  const fixture::Style st = alpha_style();
+  const size_t first_picture = 1 + 3 * st.shapes.size();
+  struct Case {
+    const char* what;
+    std::function<void(std::vector<fixture::Object>&)> spoil;
+    int pattern;
+  };
+  const Case cases[] = {
+      {"no datafile", nullptr, 0},
+      {"pattern before the first", [](std::vector<fixture::Object>&) {}, -1},
+      {"pattern past the last", [](std::vector<fixture::Object>&) {}, 3},
+      {"no layout object",
+       [](std::vector<fixture::Object>& o) { o[0] = {fixture::Object::BITMAP_8, {}, 4, 4, {}}; }, 0},
+      {"layout cut short", [](std::vector<fixture::Object>& o) { o[0].bytes.resize(STYLE_HEADER_SIZE - 1); }, 0},
+      {"pattern table outside the layout",
+       [](std::vector<fixture::Object>& o) { fixture::put_le32(o[0].bytes, 0x26, 0xFFFFFFF0u); }, 1},
+      {"pattern record outside the layout",
+       [](std::vector<fixture::Object>& o) {
+         std::vector<uint8_t>& b = o[0].bytes;
+         fixture::put_le32(b, read_u32(b.data(), 0x26) + 4, static_cast<uint32_t>(b.size() - 8));
+       },
+       1},
+      {"board picture not a sprite",
+       [first_picture](std::vector<fixture::Object>& o) { o[first_picture] = {fixture::Object::DATA, {1, 2, 3, 4}, 0, 0, {}}; },
+       0},
+      {"board picture wider than the board area",
+       [first_picture](std::vector<fixture::Object>& o) {
+         o[first_picture].w = 713;
+         o[first_picture].pixels.assign(713 * o[first_picture].h, 7);
+       },
+       0},
+      {"objects end before the board pictures",
+       [first_picture](std::vector<fixture::Object>& o) { o.resize(first_picture); }, 0},
+  };
+  BoardPreview preview;
+  BITMAP* shown = create_bitmap_ex(8, 800, 600);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    // A preview made first, so that a spoilt one cannot keep showing it.
+    write_striped(st, "valid.dat");
+    LoadedStyle valid("valid.dat");
+    ASSERT_NE(valid.dat, nullptr);
+    board_preview_set(&preview, valid.dat, 0);
+    ASSERT_NE(preview.picture, nullptr);
+    ASSERT_TRUE(preview.has_figures);
+
+    DATAFILE* dat = nullptr;
+    if (c.spoil) {
+      std::vector<fixture::Object> objs = striped_objects(st);
+      c.spoil(objs);
+      ASSERT_TRUE(fixture::write_objects(objs, "spoilt.dat"));
+      dat = load_checked_datafile("spoilt.dat");
+      ASSERT_NE(dat, nullptr);
+    }
+    board_preview_set(&preview, dat, c.pattern);
+    EXPECT_EQ(preview.picture, nullptr);
+    EXPECT_FALSE(preview.has_figures);
+    clear_to_color(shown, COL_BACKGROUND);
+    board_preview_draw_frame(shown);
+    board_preview_draw(&preview, shown);
+    EXPECT_EQ(panel_misses(shown, nullptr, {}), 0);
+    if (dat) unload_datafile(dat);
+  }
+  board_preview_clear(&preview);
+  destroy_bitmap(shown);
 }
