@@ -1,9 +1,11 @@
 // Computes the board styles and writes their style datafiles.
 //   fg_gen_styles OUTDIR [PREVIEW_DIR]
-// Every pattern is checked first (hit grid, pixels, neighbours, limits) and
-// nothing is written when a check fails. With a preview folder each board
-// is also drawn as the game would show it, once with all cells hidden and
-// once in play, using the palette and symbols of OUTDIR/fgridgx.dat.
+// Every pattern is checked first (hit grid, pixels, neighbours, limits, and
+// every symbol the game can draw in a cell staying inside that cell, judged
+// on the symbols of OUTDIR/fgridgx.dat, which must exist) and nothing is
+// written when a check fails. With a preview folder each board is also
+// drawn as the game would show it, once with all cells hidden and once in
+// play, using the palette and symbols of that datafile.
 #include <allegro.h>
 
 #include <algorithm>
@@ -17,6 +19,7 @@
 #include "common/preview.h"
 #include "styles/style_art.h"
 #include "styles/style_geometry.h"
+#include "styles/style_symbols.h"
 #include "styles/style_writer.h"
 
 using namespace styles;
@@ -154,15 +157,26 @@ int main(int argc, char** argv) {
   set_color_depth(8);
   const std::string out = argv[1];
 
+  Symbols sym;
+  const std::string gx = out + "/fgridgx.dat";
+  sym.dat = load_datafile(gx.c_str());
+  SymbolPictures pictures;
+  const std::string symbols_error = symbols_from_datafile(sym.dat, &pictures);
+  if (!symbols_error.empty()) {
+    std::fprintf(stderr, "FAILED: %s: %s\n", gx.c_str(), symbols_error.c_str());
+    return 1;
+  }
+
   const std::vector<StyleDef> all = build_styles();
   bool ok = true;
-  long patterns = 0, cells = 0, pairs = 0, pixels = 0;
+  long patterns = 0, cells = 0, pairs = 0, pixels = 0, symbol_cells = 0;
   for (const StyleDef& st : all) {
     std::printf("%-16s %-22s %3zu shapes, %s grids\n", st.file_name.c_str(), st.name.c_str(), st.shapes.size(),
                 st.encoding == ENCODE_AREA ? "area" : "corner");
     for (const PatternDef& pat : st.patterns) {
       PatternFigures f;
-      const std::string err = check_pattern(st, pat, &f);
+      std::string err = check_pattern(st, pat, &f);
+      if (err.empty()) err = check_symbol_containment(st, pat, pictures, &symbol_cells);
       if (!err.empty()) {
         std::fprintf(stderr, "FAILED: %s\n", err.c_str());
         ok = false;
@@ -180,6 +194,8 @@ int main(int argc, char** argv) {
   if (!ok) return 1;
   std::printf("%zu styles, %ld patterns, %ld cells, %ld neighbour pairs and %ld tile pixels checked\n", all.size(), patterns,
               cells, pairs, pixels);
+  std::printf("symbols inside their cells: %ld cells checked with %zu numbers and %zu other symbols each\n", symbol_cells,
+              pictures.numbers.size(), pictures.others.size());
 
   for (const StyleDef& st : all) {
     std::string error;
@@ -191,10 +207,7 @@ int main(int argc, char** argv) {
 
   if (argc >= 3) {
     const std::string dir = argv[2];
-    Symbols sym;
-    const std::string gx = out + "/fgridgx.dat";
-    sym.dat = load_datafile(gx.c_str());
-    if (sym.dat && sym.dat[OBJ_DEFAULT_PALETTE].type == DAT_PALETTE) {
+    if (sym.dat[OBJ_DEFAULT_PALETTE].type == DAT_PALETTE) {
       const RGB* p = static_cast<const RGB*>(sym.dat[OBJ_DEFAULT_PALETTE].dat);
       for (int i = 0; i < PAL_SIZE; i++) sym.pal[i] = p[i];
     } else {
@@ -216,7 +229,7 @@ int main(int argc, char** argv) {
       save_png((base + "-boards.png").c_str(), sheet, sym.pal);
       destroy_bitmap(sheet);
     }
-    if (sym.dat) unload_datafile(sym.dat);
   }
+  unload_datafile(sym.dat);
   return 0;
 }

@@ -92,13 +92,18 @@ Tiling cairo(int s) {
   return t;
 }
 
-// Hexagons and triangles, two triangles per hexagon (each vertex joins two
-// of each): hexagons 2s wide and h high.
+// Hexagons and triangles twice their side, turning round each hexagon like
+// the sails of a windmill: every hexagon edge is half of a triangle's edge,
+// whose other half meets the next triangle. On a triangular grid of pitch s
+// (rows h apart) the hexagon covers six grid triangles and each of its two
+// triangles four; the hexagons repeat on the grid vectors (2, 1) and
+// (-1, 3). Hexagons are 2s wide and 2h high, triangles the same.
 Tiling hexagons_triangles(int s, int h) {
-  const Poly hex{{-s, 0}, {-s / 2, -h / 2}, {s / 2, -h / 2}, {s, 0}, {s / 2, h / 2}, {-s / 2, h / 2}};
-  const Poly up{{s, 0}, {3 * s / 2, h / 2}, {s / 2, h / 2}};
-  const Poly down{{s / 2, -h / 2}, {3 * s / 2, -h / 2}, {s, 0}};
-  return Tiling{{proto(hex), proto(up), proto(down)}, {2 * s, 0}, {s, h}, {0, 0}};
+  auto grid = [s, h](int i, int j) { return Pt{i * s + j * s / 2, j * h}; };
+  const Poly hex{grid(1, 0), grid(0, 1), grid(-1, 1), grid(-1, 0), grid(0, -1), grid(1, -1)};
+  const Poly up{grid(1, 0), grid(1, 2), grid(-1, 2)};
+  const Poly down{grid(0, 1), grid(-2, 3), grid(-2, 1)};
+  return Tiling{{proto(hex), proto(up), proto(down)}, grid(2, 1), grid(-1, 3), {0, 0}};
 }
 
 // Bricks 2u x u in running bond.
@@ -585,14 +590,14 @@ std::vector<StyleDef> build_styles() {
                              }));
   }
   {
-    const Tiling k24 = hexagons_triangles(24, 40);
+    const Tiling k18 = hexagons_triangles(18, 16);
     out.push_back(make_style("fgboards-ht.dat", "Hexagons & Triangles", LOOK_LATTICE,
                              {
-                                 {"Trellis", k24, 432, 360, everything()},
-                                 {"Hexagon", k24, 520, 520, hexagon(200, true)},
-                                 {"Snowflake", k24, 600, 560, hexagram(265, 0)},
-                                 {"Big Trellis", k24, 640, 500, everything()},
-                                 {"Ring", k24, 560, 560, ring(115, 240)},
+                                 {"Trellis", k18, 432, 360, everything()},
+                                 {"Hexagon", k18, 520, 520, hexagon(200, true)},
+                                 {"Snowflake", k18, 600, 560, hexagram(265, 0)},
+                                 {"Big Trellis", k18, 640, 500, everything()},
+                                 {"Ring", k18, 560, 560, ring(115, 240)},
                              }));
   }
   {
