@@ -30,12 +30,32 @@ for n in $(seq 141 190); do
   xdpyinfo >/dev/null 2>&1 && break
 done
 
-# Brings the game from its main screen to a Beginner board of the first
+# Gets the game past its two opening screens: a key until the game's own
+# pointer (drawn from the main screen on) shows where the system pointer is.
+cat >"$work/pass_opening.sh" <<SETUP
+set -eu
+pointer_at() {
+  import -window root -crop "11x11+\$((FG_PICTURE_X + 700))+\$((FG_PICTURE_Y + 550))" +repage txt:- 2>/dev/null |
+    awk -F'[(),: ]+' 'NR > 1 { x = \$1; y = \$2; s = \$3 + \$4 + \$5; if (x > y) next;
+      if (x == 0 || x == y) { if (s > 150) bad++ } else if (s < 600) bad++; seen++ }
+      END { exit !(seen == 66 && bad == 0) }'
+}
+for _ in \$(seq 1 100); do
+  xdotool mousemove \$((FG_PICTURE_X + 700)) \$((FG_PICTURE_Y + 550)) sleep 0.1
+  pointer_at && exit 0
+  xdotool key space
+done
+echo "setup: the opening screens did not end"
+exit 1
+SETUP
+
+# Brings the game past its opening to a Beginner board of the first
 # pattern with one cell opened, so that its clock runs: F1 opens the board
 # chooser, Enter takes the pattern, Enter takes Classic at Beginner. Each
 # step waits (at most 5 s) for the picture to change.
 cat >"$work/start_clock.sh" <<SETUP
 set -eu
+bash "$work/pass_opening.sh"
 picture() { import -window root -crop "800x600+\$FG_PICTURE_X+\$FG_PICTURE_Y" +repage rgb:- | md5sum; }
 press() {
   before="\$(picture)"
@@ -53,9 +73,9 @@ press "mousedown 1" "mouseup 1"
 SETUP
 
 # Allegro's ALSA probe complains on stderr when there is no sound card.
-echo "== The game in a window under Xvfb (targets: first frame under 0.3 s, under 20 MB;"
+echo "== The game in a window under Xvfb (targets: picture shown under 0.3 s, under 20 MB;"
 echo "   still screen at or below the baseline and under 2 % of a core)"
-"$build/tests/game_figures" -l "still on its main screen" "$work" 10 2>/dev/null
+"$build/tests/game_figures" -l "still on its main screen" -s "bash $work/pass_opening.sh" "$work" 10 2>/dev/null
 "$build/tests/game_figures" -l "with a board in play, its clock running" -s "bash $work/start_clock.sh" "$work" 10 2>/dev/null |
   grep "CPU share\|setup" || true
 echo "== Baseline: a bare loop of vsync and one full-screen blit, in the same conditions"
