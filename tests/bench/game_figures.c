@@ -1,11 +1,11 @@
 /* Figures of the real game in a window (run under Xvfb): the time from
- * process start to the first presented frame, its resident memory, and
- * its CPU share while idle on its screen.
+ * process start until its picture shows, its resident memory, and its CPU
+ * share while idle on its screen.
  *   game_figures [-s SETUP] [-l LABEL] GAME_DIR [SECONDS] [PROGRAM]
- * The game (or PROGRAM, for a baseline) is started in GAME_DIR; the first
- * frame counts as presented when the menu bar pixel (60, 8) of its window
- * is no longer black. SETUP, when given, is a shell command run after the
- * first frame and before the measurement (to bring the game into the state
+ * The game (or PROGRAM, for a baseline) is started in GAME_DIR; its picture
+ * shows when the 800x600 window of its frames exists (the game opens on a
+ * black title screen). SETUP, when given, is a shell command run after
+ * that and before the measurement (to bring the game into the state
  * to measure); it finds the picture's top left corner on the root window in
  * FG_PICTURE_X and FG_PICTURE_Y. LABEL names the state in the CPU line.
  * Whether the picture changed during the measurement is printed too. */
