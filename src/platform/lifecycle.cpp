@@ -23,6 +23,8 @@ uint32_t board_seed = 0;
 uint32_t board_counter = 0;
 void (*prepare_frame_hook)(int* ox, int* oy) = nullptr;
 
+void copy_scene() { blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h); }
+
 std::atomic<int> tick_count{0};
 std::atomic<int> pause_requested{0};
 float frame_seconds = 0.0f;

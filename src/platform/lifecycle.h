@@ -11,6 +11,8 @@
 
 extern BITMAP* BackBuffer;   // the frame being composed
 extern BITMAP* SceneBuffer;  // the static scene of the current screen
+// The start of a frame's composition: the scene copied into the frame.
+void copy_scene();
 extern int screen_width;
 extern int screen_height;
 extern DATAFILE* MainDatafile;

@@ -126,7 +126,7 @@ void draw_static_parts(const Chooser& c) {
 }
 
 void show_chooser(const Chooser& c) {
-  blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h);
+  copy_scene();
   text_button_draw(&c.ok, BackBuffer);
   text_button_draw(&c.cancel, BackBuffer);
   list_box_draw(&c.style_list, BackBuffer);

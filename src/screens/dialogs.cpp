@@ -99,7 +99,7 @@ void open_setup(SetupDialog& d, const SetupLayout& layout) {
 // and the boxes.
 void show_setup(const SetupDialog& d) {
   const SetupLayout& l = *d.layout;
-  blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h);
+  copy_scene();
   draw_title_bar(BackBuffer, l.title_bar, l.title);
   for (int i = 0; i < l.body_count; i++) draw_frame(BackBuffer, l.bodies[i].x1, l.bodies[i].y1, l.bodies[i].x2, l.bodies[i].y2);
   draw_frame(BackBuffer, 228, l.button_row, 571, l.button_row + 15);
@@ -164,7 +164,7 @@ int run_setup(const SetupLayout& layout) {
 
 // The time limit dialog's frame: the scene, its frames, title and buttons.
 void show_time_limit(const TextButton* buttons) {
-  blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h);
+  copy_scene();
   draw_title_bar(BackBuffer, Rect{272, 240, 527, 255}, "Select a Time Limit");
   draw_frame(BackBuffer, 272, 256, 527, 359);
   for (int i = 0; i < 3; i++) text_button_draw(&buttons[i], BackBuffer);

@@ -49,7 +49,6 @@ Random game_stream_saved;
 
 BITMAP* object_bitmap(int index) { return static_cast<BITMAP*>(MainDatafile[index].dat); }
 
-void copy_scene() { blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h); }
 
 // Where the pointer was in the last pass that saw a button held on the
 // board. The mouse is polled once a frame, so a release and a move to the

@@ -120,7 +120,7 @@ int run_menu(const MenuLayout& menu) {
     area_button_update(&other);
     if (other.state == BUTTON_HELD) status = MENU_CLOSED;
 
-    blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h);
+    copy_scene();
     draw_menu(BackBuffer, menu, hovered);
     present_frame();
   }
@@ -128,7 +128,7 @@ int run_menu(const MenuLayout& menu) {
   // The Esc that closed the menu must not also reach the main screen. The
   // wait keeps presenting frames (the scene without the menu).
   while (key[KEY_ESC]) {
-    blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h);
+    copy_scene();
     present_frame();
   }
   return status == MENU_CHOSEN ? menu.result_base + hovered : -1;

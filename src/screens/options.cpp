@@ -37,7 +37,6 @@ BITMAP* picture(int index) { return static_cast<BITMAP*>(MainDatafile[index].dat
 int enter_down() { return key[KEY_ENTER] || key[KEY_ENTER_PAD]; }
 int closing_key_down() { return key[KEY_ESC] || enter_down(); }
 
-void copy_scene() { blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h); }
 
 // A face drawn by the dialog itself: pressed is a flat fill with the
 // caption moved by one pixel, otherwise a raised frame.

@@ -93,7 +93,7 @@ std::string shown_name(const Row& row) {
 }
 
 void show_chooser(const Chooser& c) {
-  blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h);
+  copy_scene();
   text_button_draw(&c.create, BackBuffer);
   text_button_draw(&c.ok, BackBuffer);
   text_button_draw(&c.cancel, BackBuffer);

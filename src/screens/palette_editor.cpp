@@ -97,7 +97,7 @@ void draw_static_parts(const Editor& e) {
 }
 
 void show_editor(const Editor& e) {
-  blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h);
+  copy_scene();
   text_button_draw(&e.ok, BackBuffer);
   text_button_draw(&e.cancel, BackBuffer);
   list_box_draw(&e.entries, BackBuffer);
@@ -150,7 +150,7 @@ void derive_shades_for_saving(Editor& e) {
 // Saving
 
 void show_name_prompt(const char* name) {
-  blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h);
+  copy_scene();
   draw_frame(BackBuffer, 160, 260, 639, 339);
   draw_text_centre(BackBuffer, 400, 272, COL_MENU_FONT, PROMPT_TEXTS[PROMPT_NAME_NEW_PALETTE]);
   draw_text_centre(BackBuffer, 400, 288, COL_MENU_FONT, PROMPT_TEXTS[PROMPT_ESC_TO_CANCEL]);
@@ -190,7 +190,7 @@ bool enter_name(char* name) {
 }
 
 void show_overwrite_question() {
-  blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h);
+  copy_scene();
   draw_frame(BackBuffer, 200, 284, 599, 315);
   draw_text_centre(BackBuffer, 400, 296, COL_MENU_FONT, PROMPT_TEXTS[PROMPT_PALETTE_EXISTS]);
   present_frame();

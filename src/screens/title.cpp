@@ -56,7 +56,7 @@ void clear_screens() {
 // particles over it. False when the player asks to skip the rest.
 bool title_frame(Random& random) {
   update_particles(random);
-  blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h);
+  copy_scene();
   draw_particles();
   present_frame();
   return !skip_requested();
@@ -150,7 +150,7 @@ void fade_to_black(int speed) {
 }
 
 void show_press_any_key() {
-  blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h);
+  copy_scene();
   const char* const text = "Press any key to continue.";
   textprintf_right_ex(BackBuffer, game_font(), 780, 580, 0, -1, "%s", text);
   textprintf_right_ex(BackBuffer, game_font(), 779, 579, COL_BRIGHT, -1, "%s", text);
@@ -216,7 +216,7 @@ void run_press_any_key() {
     if (t > 1.0f) t = 1.0f;
     blit(picture, SceneBuffer, 0, 0, static_cast<int>((1.0f - t) * -static_cast<float>(SLIDE_WIDTH)), 0, picture->w,
          picture->h);
-    blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h);
+    copy_scene();
     present_frame();
   }
   clear_keybuf();

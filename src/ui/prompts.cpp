@@ -24,7 +24,6 @@ const char PROMPT_TEXTS[PROMPT_TEXT_COUNT][PROMPT_TEXT_SIZE] = {
 
 namespace {
 
-void copy_scene() { blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h); }
 
 int enter_down() { return key[KEY_ENTER] || key[KEY_ENTER_PAD]; }
 
