@@ -96,6 +96,10 @@ bool pattern_ok(const LayoutView& v, uint32_t record, int n, const RLE_SPRITE* p
     const int w = s.shapes[shape].width;
     const int h = s.shapes[shape].height;
     if (bx + w - 2 > HIT_GRID_COLUMNS || by + h - 2 > HIT_GRID_ROWS) return false;
+    // The hit grid spans the board picture only: a cell whose hit area
+    // starts right of it or below it would have no bucket and could never
+    // be clicked.
+    if (bx >= picture->w / 8 || by >= picture->h / 8) return false;
     Cell& c = s.board.cells[i];
     c.index = static_cast<int16_t>(i);
     c.shape = static_cast<uint8_t>(shape);

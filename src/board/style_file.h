@@ -33,7 +33,8 @@ int passes_signature(const DATAFILE* dat);
 // way, so a grid of 1 or 2 blocks would give its cells no hit-grid bucket
 // and they could never be clicked) or holding a code above 2; patterns of
 // fewer than 1 or more than MAX_CELLS cells; shape indexes not below n; a
-// cell whose hit area leaves the 89 x 73 hit grid; missing objects or
+// cell whose hit area leaves the 89 x 73 hit grid or starts outside its
+// board picture; missing objects or
 // objects of the wrong kind (layout and signature DAT_DATA, the signature
 // at least 8 bytes; shape pictures 8-bit DAT_BITMAP; board pictures 8-bit
 // DAT_RLE_SPRITE of at most 712 x 584); a hit-grid bucket claimed by a

@@ -264,3 +264,21 @@ TEST(StyleFile, ShapesTooNarrowOrLowToBeClickedAreRefused) {
     EXPECT_EQ(buckets, c.valid ? (c.w - 2) * (c.h - 2) : 0) << c.w << " x " << c.h;
   }
 }
+
+// The hit grid spans the board picture only: a cell whose hit area starts
+// right of or below the picture has no bucket and could never be clicked.
+TEST(StyleFile, CellsBeyondTheirBoardPictureAreRefused) {
+  ScopedTempDir tmp;
+  struct Case {
+    int pic_w, pic_h;
+    bool valid;
+  } cases[] = {{200, 64, true}, {168, 64, true}, {160, 64, false}, {200, 40, true}, {200, 39, false}};
+  for (const Case& c : cases) {
+    // Pattern 1: squares in block rows 0 to 4, and a cell at block (20, 0).
+    fixture::Style st = base_style();
+    st.patterns[1].pic_w = c.pic_w;
+    st.patterns[1].pic_h = c.pic_h;
+    EXPECT_EQ(validate_objects(fixture::style_objects(st)), c.valid ? 1 : 0) << c.pic_w << " x " << c.pic_h;
+  }
+}
+
