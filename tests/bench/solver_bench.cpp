@@ -21,10 +21,10 @@ namespace {
 constexpr int HUGE_PATTERN = 3;  // "Huge 40 x 32" in fgboards.dat
 constexpr int FIRST_CELL = 16 * 40 + 20;
 
-bool load_huge(uint32_t seed) {
+bool load_huge(uint32_t seed, GameMode mode = CLASSIC) {
   init_game_session();
   default_settings();
-  game.mode = CLASSIC;
+  game.mode = mode;
   game.skill = MASTER;
   board_seed = seed;
   board_counter = 0;
@@ -59,7 +59,7 @@ void BM_SolveAfterFirstClick(benchmark::State& state) {
 }
 BENCHMARK(BM_SolveAfterFirstClick)->Arg(0)->Arg(1)->ArgName("exact")->Unit(benchmark::kMicrosecond);
 
-// One game a run, each on a board of its own seed.
+// One game a run, each on a board of its own seed; the mode is the argument.
 void BM_SolveWholeGame(benchmark::State& state) {
   ensure_allegro();
   uint32_t seed = 1;
@@ -67,7 +67,7 @@ void BM_SolveWholeGame(benchmark::State& state) {
   int games = 0, cleared = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    if (!load_huge(seed)) {
+    if (!load_huge(seed, static_cast<GameMode>(state.range(0)))) {
       state.SkipWithError("fgboards.dat pattern 3 not found: run from the game folder");
       return;
     }
@@ -86,6 +86,12 @@ void BM_SolveWholeGame(benchmark::State& state) {
   state.counters["solves"] = benchmark::Counter(total.solves, benchmark::Counter::kAvgIterations);
   state.counters["cleared"] = games ? static_cast<double>(cleared) / games : 0.0;
 }
-BENCHMARK(BM_SolveWholeGame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SolveWholeGame)
+    ->Arg(CLASSIC)
+    ->Arg(MULTI_MINE)
+    ->Arg(MOVING_MINES)
+    ->Arg(MEGAMINE)
+    ->ArgName("mode")
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
