@@ -1,0 +1,92 @@
+#include "common/difficulty.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "rules/events.h"
+#include "rules/mines.h"
+#include "rules/random.h"
+#include "rules/solver_player.h"
+
+int centre_cell() {
+  const int n = board.cell_count;
+  if (n <= 0) return -1;
+  long sx = 0, sy = 0;
+  for (int i = 0; i < n; i++) {
+    sx += board.cells[i].x;
+    sy += board.cells[i].y;
+  }
+  const long cx = sx / n, cy = sy / n;
+  int best = 0;
+  long best_d = -1;
+  for (int i = 0; i < n; i++) {
+    const long dx = board.cells[i].x - cx, dy = board.cells[i].y - cy;
+    const long d = dx * dx + dy * dy;
+    if (best_d < 0 || d < best_d) {
+      best_d = d;
+      best = i;
+    }
+  }
+  return best;
+}
+
+double mean_neighbours() {
+  if (board.cell_count <= 0) return 0;
+  long sum = 0;
+  for (int i = 0; i < board.cell_count; i++) sum += board.cells[i].neighbour_count;
+  return static_cast<double>(sum) / board.cell_count;
+}
+
+namespace {
+
+// A fresh deal of the board in play: every cell covered and empty, the
+// session's counters of a new board, and the mines laid.
+void deal(int mines, GameMode mode, Random random) {
+  for (int i = 0; i < board.cell_count; i++) {
+    Cell& c = board.cells[i];
+    c.state = HIDDEN;
+    c.content = 0;
+    c.open_wave = 0;
+    c.flash_timer = -1.0f;
+  }
+  game.mode = mode;
+  game.mines_total = mines;
+  game.mines_left = mines;
+  game.level2_left = game.level3_left = 0;
+  game.mines_hit = game.board_mines_hit = 0;
+  game.cells_hidden = board.cell_count;
+  game.first_cell = -1;
+  game.auto_reveal_timer = -1000.0f;
+  game.phase = PLAYING;
+  game.random = random;
+  lay_mines(game.random);
+}
+
+}  // namespace
+
+DifficultyFigures measure_board(int mines, int games, uint32_t seed, GameMode mode) {
+  DifficultyFigures f;
+  const int first = centre_cell();
+  if (first < 0 || games <= 0) return f;
+  long guesses = 0, hits = 0, clean = 0;
+  double opened = 0;
+  for (int g = 0; g < games; g++) {
+    deal(mines, mode, Random{seed * 2654435761u + static_cast<uint32_t>(g) * 40503u, 0});
+    Random guess{seed ^ 0x5bd1e995u, static_cast<uint32_t>(g) * 7919u};
+    const PlayResult r = play_board(first, guess);
+    guesses += r.forced_guesses;
+    hits += r.mines_hit;
+    clean += r.cleared && r.forced_guesses == 0;
+    opened += static_cast<double>(r.first_click_opened) / board.cell_count;
+  }
+  clear_events();
+  f.games = games;
+  f.forced_guesses = static_cast<double>(guesses) / games;
+  f.guesses_per_100_cells = 100.0 * f.forced_guesses / board.cell_count;
+  f.mines_hit = static_cast<double>(hits) / games;
+  f.no_guess_share = static_cast<double>(clean) / games;
+  f.first_click_share = opened / games;
+  return f;
+}
+
+int games_for(int cells) { return std::max(24, std::min(400, 24000 / std::max(1, cells))); }
