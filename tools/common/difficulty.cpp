@@ -1,7 +1,12 @@
 #include "common/difficulty.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+
+#include "board/loaded_style.h"
+#include "board/style_file.h"
+#include "platform/datafile_check.h"
 
 #include "rules/events.h"
 #include "rules/mines.h"
@@ -69,12 +74,14 @@ DifficultyFigures measure_board(int mines, int games, uint32_t seed, GameMode mo
   const int first = centre_cell();
   if (first < 0 || games <= 0) return f;
   long guesses = 0, hits = 0, clean = 0;
+  double squares = 0;
   double opened = 0;
   for (int g = 0; g < games; g++) {
     deal(mines, mode, Random{seed * 2654435761u + static_cast<uint32_t>(g) * 40503u, 0});
     Random guess{seed ^ 0x5bd1e995u, static_cast<uint32_t>(g) * 7919u};
     const PlayResult r = play_board(first, guess);
     guesses += r.forced_guesses;
+    squares += static_cast<double>(r.forced_guesses) * r.forced_guesses;
     hits += r.mines_hit;
     clean += r.cleared && r.forced_guesses == 0;
     opened += static_cast<double>(r.first_click_opened) / board.cell_count;
@@ -86,7 +93,36 @@ DifficultyFigures measure_board(int mines, int games, uint32_t seed, GameMode mo
   f.mines_hit = static_cast<double>(hits) / games;
   f.no_guess_share = static_cast<double>(clean) / games;
   f.first_click_share = opened / games;
+  if (games > 1)
+    f.guesses_sd = std::sqrt(std::max(0.0, (squares - games * f.forced_guesses * f.forced_guesses) / (games - 1)));
   return f;
 }
 
 int games_for(int cells) { return std::max(24, std::min(400, 24000 / std::max(1, cells))); }
+
+void pattern_mine_counts(int pattern, int mines[DIFFICULTY_LEVELS], int mega[DIFFICULTY_LEVELS]) {
+  const uint8_t* layout = style_layout(style_datafile, nullptr);
+  const uint32_t record = read_u32(layout, read_u32(layout, 0x26) + 4u * static_cast<uint32_t>(pattern));
+  for (int s = 0; s < DIFFICULTY_LEVELS; s++) {
+    mines[s] = static_cast<int16_t>(read_u16(layout, record + 0x22 + 2u * static_cast<uint32_t>(s)));
+    mega[s] = read_u8(layout, record + 0x2A + static_cast<uint32_t>(s));
+  }
+}
+
+const double GUESS_TARGETS[DIFFICULTY_LEVELS] = {0.096, 0.197, 0.758, 2.123};
+const char* const LEVEL_NAMES[DIFFICULTY_LEVELS] = {"Beginner", "Intermediate", "Expert", "Master"};
+
+GuessBand guess_band(int level) {
+  const double t = GUESS_TARGETS[level], d = GUESS_BAND_SHARE * t + GUESS_BAND_SLACK;
+  return GuessBand{std::max(0.0, t - d), t + d};
+}
+
+bool in_guess_band(int level, double guesses_per_100_cells) {
+  const GuessBand b = guess_band(level);
+  return guesses_per_100_cells >= b.low && guesses_per_100_cells <= b.high;
+}
+
+double band_distance(int level, double guesses_per_100_cells) {
+  const double t = GUESS_TARGETS[level];
+  return std::fabs(guesses_per_100_cells - t) / (GUESS_BAND_SHARE * t + GUESS_BAND_SLACK);
+}

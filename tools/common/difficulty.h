@@ -15,6 +15,7 @@ struct DifficultyFigures {
   double mines_hit = 0;              // mean per game
   double no_guess_share = 0;         // share of games cleared without a guess
   double first_click_share = 0;      // mean share of the cells the first click opened
+  double guesses_sd = 0;             // standard deviation of the forced guesses of one game
 };
 
 // The cell nearest the centre of the board's cells (by their tile positions).
@@ -32,3 +33,32 @@ DifficultyFigures measure_board(int mines, int games, uint32_t seed, GameMode mo
 // Games enough to measure a board of `cells` cells: more for small boards,
 // whose single games vary most.
 int games_for(int cells);
+
+// The measurement every shipped figure uses (the difficulty table, the
+// mine count calibration and the build's check): pattern p of a style file
+// is played games_for(cells) games from seed DIFFICULTY_SEED + p.
+constexpr uint32_t DIFFICULTY_SEED = 20261210;
+constexpr int DIFFICULTY_LEVELS = 4;  // Beginner .. Master
+inline uint32_t difficulty_seed(int pattern) { return DIFFICULTY_SEED + static_cast<uint32_t>(pattern); }
+
+// The four mine counts and the four MegaMine counts of pattern p of the
+// style in play (style_datafile, as load_board left it).
+void pattern_mine_counts(int pattern, int mines[DIFFICULTY_LEVELS], int mega[DIFFICULTY_LEVELS]);
+
+// What a skill level means: forced guesses per 100 cells, as measured on
+// the Classic Squares boards the levels are named after (Beginner: 9 x 9 at
+// Beginner; Intermediate: 16 x 16 at Intermediate; Expert and Master:
+// 28 x 16 at Expert and Master). A pattern's figure at a level must lie in
+// the band: within GUESS_BAND_SHARE of the target, plus GUESS_BAND_SLACK.
+extern const double GUESS_TARGETS[DIFFICULTY_LEVELS];
+constexpr double GUESS_BAND_SHARE = 0.25;
+constexpr double GUESS_BAND_SLACK = 0.05;
+struct GuessBand {
+  double low, high;
+};
+GuessBand guess_band(int level);
+bool in_guess_band(int level, double guesses_per_100_cells);
+// How far a figure lies from its level's target, in half-widths of the
+// band: at most 1 inside the band.
+double band_distance(int level, double guesses_per_100_cells);
+extern const char* const LEVEL_NAMES[DIFFICULTY_LEVELS];

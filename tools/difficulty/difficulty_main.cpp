@@ -22,8 +22,7 @@
 
 namespace {
 
-constexpr uint32_t SEED = 20261210;
-constexpr int LEVELS = 4;
+constexpr int LEVELS = DIFFICULTY_LEVELS;
 
 struct Row {
   std::string style, pattern;
@@ -35,16 +34,6 @@ struct Row {
 };
 
 std::string name_of(const char* field) { return std::string(field, strnlen(field, 32)); }
-
-// The four mine counts and the four MegaMine counts of a pattern.
-void counts_of(int pattern, Row& row) {
-  const uint8_t* layout = style_layout(style_datafile, nullptr);
-  const uint32_t record = read_u32(layout, read_u32(layout, 0x26) + 4u * static_cast<uint32_t>(pattern));
-  for (int s = 0; s < LEVELS; s++) {
-    row.mines[s] = static_cast<int16_t>(read_u16(layout, record + 0x22 + 2u * static_cast<uint32_t>(s)));
-    row.mega[s] = read_u8(layout, record + 0x2A + static_cast<uint32_t>(s));
-  }
-}
 
 std::string decimal(double v, int decimals) {
   char text[32];
@@ -111,9 +100,9 @@ int main(int argc, char** argv) {
       row.pattern = name_of(board.pattern_name);
       row.cells = board.cell_count;
       row.neighbours = mean_neighbours();
-      counts_of(p, row);
+      pattern_mine_counts(p, row.mines, row.mega);
       for (int k = 0; k < LEVELS; k++)
-        row.level[k] = measure_board(row.mines[k], games_for(row.cells), SEED + static_cast<uint32_t>(p), CLASSIC);
+        row.level[k] = measure_board(row.mines[k], games_for(row.cells), difficulty_seed(p), CLASSIC);
       std::fprintf(stderr, "%-22s %-22s %5d cells  guesses per 100 cells %s\n", row.style.c_str(),
                    row.pattern.c_str(), row.cells,
                    per_level(row, [](const Row& x, int k) { return decimal(x.level[k].guesses_per_100_cells, 2); })

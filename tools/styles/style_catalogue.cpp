@@ -237,35 +237,57 @@ Keep spiral(double pitch, double width, double core, int turns) {
   };
 }
 
-// 5 x 7 letters for the lettering board.
+// Letters of seven rows for the lettering board, rows apart by spaces.
 const char* letter_rows(char c) {
   switch (c) {
-    case 'F': return "#####" "#...." "#...." "####." "#...." "#...." "#....";
-    case 'U': return "#...#" "#...#" "#...#" "#...#" "#...#" "#...#" ".###.";
-    case 'S': return ".####" "#...." "#...." ".###." "....#" "....#" "####.";
-    case 'E': return "#####" "#...." "#...." "####." "#...." "#...." "#####";
-    case 'G': return ".####" "#...." "#...." "#.###" "#...#" "#...#" ".###.";
-    case 'R': return "####." "#...#" "#...#" "####." "#.#.." "#..#." "#...#";
-    case 'I': return ".###." "..#.." "..#.." "..#.." "..#.." "..#.." ".###.";
-    case 'D': return "####." "#...#" "#...#" "#...#" "#...#" "#...#" "####.";
-    default: return ".....................................";
+    case 'F': return "#### #... #... ###. #... #... #...";
+    case 'U': return "#..# #..# #..# #..# #..# #..# .##.";
+    case 'S': return ".### #... #... .##. ...# ...# ###.";
+    case 'E': return "#### #... #... ###. #... #... ####";
+    case 'G': return ".### #... #... #.## #..# #..# .##.";
+    case 'R': return "###. #..# #..# ###. #.#. #..# #..#";
+    case 'I': return "### .#. .#. .#. .#. .#. ###";
+    case 'D': return "###. #..# #..# #..# #..# #..# ###.";
+    default: return "#### #..# #..# #..# #..# #..# ####";
   }
 }
-// Words in rows of letters, one square cell per letter pixel, a blank
-// column between letters and two blank rows between words.
+// Words in rows, each centred, every letter pixel two by two square cells,
+// two cells between letters; a band two cells high under every word but
+// the last joins its letters and the word below into one piece.
 Keep lettering(std::vector<std::string> words, int cell) {
-  size_t longest = 0;
-  for (const auto& w : words) longest = std::max(longest, w.size());
-  const int cols = static_cast<int>(longest) * 6 - 1, rows = static_cast<int>(words.size()) * 9 - 2;
+  std::vector<std::string> grid;  // '#' for a kept cell, rows of cells
+  size_t cols = 0;
+  std::vector<std::vector<std::string>> lines;
+  for (const std::string& w : words) {
+    std::vector<std::string> rows(14);
+    for (size_t i = 0; i < w.size(); i++) {
+      const std::string glyph = letter_rows(w[i]);
+      const size_t width = glyph.find(' ');
+      for (auto& row : rows)
+        if (i > 0) row += "..";
+      for (int r = 0; r < 7; r++)
+        for (size_t c = 0; c < width; c++) {
+          const char px = glyph[static_cast<size_t>(r) * (width + 1) + c];
+          rows[static_cast<size_t>(2 * r)] += std::string(2, px);
+          rows[static_cast<size_t>(2 * r + 1)] += std::string(2, px);
+        }
+    }
+    cols = std::max(cols, rows[0].size());
+    lines.push_back(rows);
+  }
+  for (size_t k = 0; k < lines.size(); k++) {
+    const size_t width = lines[k][0].size(), left = (cols - width) / 2;
+    for (const std::string& row : lines[k]) grid.push_back(std::string(left, '.') + row + std::string(cols - width - left, '.'));
+    if (k + 1 < lines.size())
+      for (int band = 0; band < 2; band++)
+        grid.push_back(std::string(left, '.') + std::string(width, '#') + std::string(cols - width - left, '.'));
+  }
+  const int w = static_cast<int>(cols), h = static_cast<int>(grid.size());
   return [=](double x, double y) {
-    const int c = static_cast<int>(std::floor((x + cols * cell / 2.0) / cell));
-    const int r = static_cast<int>(std::floor((y + rows * cell / 2.0) / cell));
-    if (c < 0 || r < 0 || c >= cols || r >= rows) return false;
-    const size_t word = static_cast<size_t>(r / 9);
-    const int lr = r % 9, lc = c % 6;
-    const size_t letter = static_cast<size_t>(c / 6);
-    if (lr >= 7 || lc >= 5 || letter >= words[word].size()) return false;
-    return letter_rows(words[word][letter])[lr * 5 + lc] == '#';
+    const int c = static_cast<int>(std::floor((x + w * cell / 2.0) / cell));
+    const int r = static_cast<int>(std::floor((y + h * cell / 2.0) / cell));
+    if (c < 0 || r < 0 || c >= w || r >= h) return false;
+    return grid[static_cast<size_t>(r)][static_cast<size_t>(c)] == '#';
   };
 }
 
@@ -384,6 +406,29 @@ void prune(std::vector<CellDef>& cells, int min_component) {
   }
 }
 
+// The mine counts the calibration chose (fg_calibrate, target
+// calibrate_mines): style file, pattern, four mine counts, four MegaMine
+// counts. A pattern not listed keeps the shares of set_mines.
+struct MineCounts {
+  const char* file;
+  const char* pattern;
+  int mines[4];
+  int mega[4];
+};
+const MineCounts MINE_COUNTS[] = {
+#include "styles/mine_counts.inc"
+    {nullptr, nullptr, {0, 0, 0, 0}, {0, 0, 0, 0}},
+};
+
+void apply_mine_counts(StyleDef& st) {
+  for (PatternDef& p : st.patterns)
+    for (const MineCounts& m : MINE_COUNTS)
+      if (m.file && st.file_name == m.file && p.name == m.pattern) {
+        std::copy(m.mines, m.mines + 4, p.mines);
+        std::copy(m.mega, m.mega + 4, p.mega);
+      }
+}
+
 void set_mines(PatternDef& p) {
   const int n = static_cast<int>(p.cells.size());
   const double share[4] = {0.12, 0.16, 0.20, 0.24};
@@ -487,11 +532,18 @@ StyleDef make_style(const char* file, const char* name, Look look, const std::ve
   st.name = name;
   st.look = look;
   for (const Cut& c : cuts) st.patterns.push_back(make_pattern(st, c));
+  apply_mine_counts(st);
   encode_style(st);
   return st;
 }
 
 }  // namespace
+
+bool mine_counts_listed(const std::string& file, const std::string& pattern) {
+  for (const MineCounts& m : MINE_COUNTS)
+    if (m.file && file == m.file && pattern == m.pattern) return true;
+  return false;
+}
 
 std::vector<StyleDef> build_styles() {
   std::vector<StyleDef> out;
@@ -625,11 +677,11 @@ std::vector<StyleDef> build_styles() {
         {
             {"Heart", h12, 600, 560, heart(215, 27)},
             {"Star", s16, 600, 560, star(5, 290, 118, 30)},
-            {"Rings", h12, 688, 400, either(ring_at(-190, 0, 95, 140), either(ring_at(0, 0, 95, 140), ring_at(190, 0, 95, 140)))},
-            {"Target", h12, 560, 560, either(either(disc(45), ring(95, 140)), either(ring(190, 240), either(box(12, 240), box(240, 10))))},
-            {"Lettering", s24, 560, 392, lettering({"FUSE", "GRID"}, 24)},
+            {"Rings", h12, 688, 400, either(ring_at(-190, 0, 70, 150), either(ring_at(0, 0, 70, 150), ring_at(190, 0, 70, 150)))},
+            {"Target", h12, 560, 560, either(either(disc(60), ring(100, 165)), either(ring(205, 275), either(box(26, 275), box(275, 24))))},
+            {"Lettering", s16, 640, 480, lettering({"FUSE", "GRID"}, 16)},
             {"Crescent Moon", h12, 560, 560, without(disc(260), disc_at(120, -60, 210))},
-            {"Spiral", s16, 576, 576, spiral(88, 50, 40, 2)},
+            {"Spiral", s16, 576, 576, spiral(104, 74, 48, 2)},
             {"Smiling Face", s16, 560, 560,
              without(disc(270), either(either(disc_at(-90, -70, 40), disc_at(90, -70, 40)),
                                        both(ring_at(0, 0, 130, 170), box_at(-200, 40, 200, 300))))},

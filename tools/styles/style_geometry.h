@@ -95,6 +95,9 @@ struct StyleDef {
 // pictures). The first is the style in play at start ("fgboards.dat").
 // Deterministic: the same call always gives the same styles.
 std::vector<StyleDef> build_styles();
+// Whether the calibrated mine count table (mine_counts.inc) lists the
+// pattern; a pattern it does not list takes mine counts from fixed shares.
+bool mine_counts_listed(const std::string& file, const std::string& pattern);
 
 // Neighbours from the outlines: cells whose closed outlines share a point.
 // Lists are in increasing index order.
