@@ -237,62 +237,6 @@ Keep spiral(double pitch, double width, double core, int turns) {
   };
 }
 
-// Letters of seven rows for the lettering board, rows apart by spaces.
-const char* letter_rows(char c) {
-  switch (c) {
-    case 'F': return "#### #... #... ###. #... #... #...";
-    case 'U': return "#..# #..# #..# #..# #..# #..# .##.";
-    case 'S': return ".### #... #... .##. ...# ...# ###.";
-    case 'E': return "#### #... #... ###. #... #... ####";
-    case 'G': return ".### #... #... #.## #..# #..# .##.";
-    case 'R': return "###. #..# #..# ###. #.#. #..# #..#";
-    case 'I': return "### .#. .#. .#. .#. .#. ###";
-    case 'D': return "###. #..# #..# #..# #..# #..# ###.";
-    default: return "#### #..# #..# #..# #..# #..# ####";
-  }
-}
-// Words in rows, each centred, every letter pixel two by two square cells,
-// two cells between letters; a band two cells high under every word but
-// the last joins its letters and the word below into one piece.
-Keep lettering(std::vector<std::string> words, int cell) {
-  std::vector<std::string> grid;  // '#' for a kept cell, rows of cells
-  size_t cols = 0;
-  std::vector<std::vector<std::string>> lines;
-  for (const std::string& w : words) {
-    std::vector<std::string> rows(14);
-    for (size_t i = 0; i < w.size(); i++) {
-      const std::string glyph = letter_rows(w[i]);
-      const size_t width = glyph.find(' ');
-      for (auto& row : rows)
-        if (i > 0) row += "..";
-      for (int r = 0; r < 7; r++)
-        for (size_t c = 0; c < width; c++) {
-          const char px = glyph[static_cast<size_t>(r) * (width + 1) + c];
-          rows[static_cast<size_t>(2 * r)] += std::string(2, px);
-          rows[static_cast<size_t>(2 * r + 1)] += std::string(2, px);
-        }
-    }
-    cols = std::max(cols, rows[0].size());
-    lines.push_back(rows);
-  }
-  for (size_t k = 0; k < lines.size(); k++) {
-    const size_t width = lines[k][0].size(), left = (cols - width) / 2;
-    for (const std::string& row : lines[k]) grid.push_back(std::string(left, '.') + row + std::string(cols - width - left, '.'));
-    if (k + 1 < lines.size())
-      for (int band = 0; band < 2; band++)
-        grid.push_back(std::string(left, '.') + std::string(width, '#') + std::string(cols - width - left, '.'));
-  }
-  const int w = static_cast<int>(cols), h = static_cast<int>(grid.size());
-  return [=](double x, double y) {
-    const int c = static_cast<int>(std::floor((x + w * cell / 2.0) / cell));
-    const int r = static_cast<int>(std::floor((y + h * cell / 2.0) / cell));
-    if (c < 0 || r < 0 || c >= w || r >= h) return false;
-    return grid[static_cast<size_t>(r)][static_cast<size_t>(c)] == '#';
-  };
-}
-
-// A mask on lattice coordinates (q, r) of the cell's point, counted from
-// the tiling's anchor: for hexagon and cube tilings a hex cluster.
 Keep on_lattice(const Tiling& t, std::function<bool(int q, int r)> f) {
   const double det = static_cast<double>(t.a.x) * t.b.y - static_cast<double>(t.a.y) * t.b.x;
   const Pt a = t.a, b = t.b;
@@ -679,7 +623,9 @@ std::vector<StyleDef> build_styles() {
             {"Star", s16, 600, 560, star(5, 290, 118, 30)},
             {"Rings", h12, 688, 400, either(ring_at(-190, 0, 70, 150), either(ring_at(0, 0, 70, 150), ring_at(190, 0, 70, 150)))},
             {"Target", h12, 560, 560, either(either(disc(60), ring(100, 165)), either(ring(205, 275), either(box(26, 275), box(275, 24))))},
-            {"Lettering", s16, 640, 480, lettering({"FUSE", "GRID"}, 16)},
+            {"Crown", s16, 640, 480,
+             polygon({{-260, 200}, {260, 200}, {260, -200}, {195, -40}, {130, -200}, {65, -40}, {0, -200},
+                      {-65, -40}, {-130, -200}, {-195, -40}, {-260, -200}})},
             {"Crescent Moon", h12, 560, 560, without(disc(260), disc_at(120, -60, 210))},
             {"Spiral", s16, 576, 576, spiral(104, 74, 48, 2)},
             {"Smiling Face", s16, 560, 560,
