@@ -8,6 +8,10 @@
 #include "board/style_file.h"
 #include "platform/datafile_check.h"
 
+#include "board/board_load.h"
+#include "board/style_file.h"
+#include "board/style_list.h"
+#include "platform/datafile_check.h"
 #include "rules/events.h"
 #include "rules/mines.h"
 #include "rules/random.h"
@@ -125,4 +129,21 @@ bool in_guess_band(int level, double guesses_per_100_cells) {
 double band_distance(int level, double guesses_per_100_cells) {
   const double t = GUESS_TARGETS[level];
   return std::fabs(guesses_per_100_cells - t) / (GUESS_BAND_SHARE * t + GUESS_BAND_SLACK);
+}
+
+void for_each_pattern(const PatternVisit& visit, const PatternVisit& failed) {
+  for (const std::string& file : find_style_files(".")) {
+    DATAFILE* dat = load_checked_datafile(file.c_str());
+    if (!dat) continue;
+    const int patterns = validate_style(dat) ? read_u8(style_layout(dat, nullptr), 0x21) : 0;
+    unload_datafile(dat);
+    for (int p = 0; p < patterns; p++) {
+      game.mode = CLASSIC;
+      game.skill = BEGINNER;
+      if (load_board(file.c_str(), p, 0) == BOARD_LOADED)
+        visit(file, p);
+      else if (failed)
+        failed(file, p);
+    }
+  }
 }

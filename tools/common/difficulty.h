@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "rules/board_state.h"
 
@@ -62,3 +64,10 @@ bool in_guess_band(int level, double guesses_per_100_cells);
 // band: at most 1 inside the band.
 double band_distance(int level, double guesses_per_100_cells);
 extern const char* const LEVEL_NAMES[DIFFICULTY_LEVELS];
+
+// Every pattern of every valid style file of the current folder, loaded in
+// turn as the board in play (Classic, Beginner): `visit` is called with the
+// file name and the pattern's number. A pattern that does not load is
+// handed to `failed`, when given, instead.
+using PatternVisit = std::function<void(const std::string& file, int pattern)>;
+void for_each_pattern(const PatternVisit& visit, const PatternVisit& failed = nullptr);

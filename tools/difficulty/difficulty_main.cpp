@@ -11,14 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "board/board_load.h"
-#include "board/style_file.h"
-#include "board/style_list.h"
 #include "common/difficulty.h"
-#include "platform/datafile_check.h"
 #include "platform/safe_file.h"
 #include "rules/board_state.h"
-#include "rules/modes.h"
 
 namespace {
 
@@ -86,30 +81,20 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<Row> rows;
-  for (const std::string& file : find_style_files(".")) {
-    DATAFILE* dat = load_checked_datafile(file.c_str());
-    if (!dat) continue;
-    const int patterns = validate_style(dat) ? read_u8(style_layout(dat, nullptr), 0x21) : 0;
-    unload_datafile(dat);
-    for (int p = 0; p < patterns; p++) {
-      game.mode = CLASSIC;
-      game.skill = BEGINNER;
-      if (load_board(file.c_str(), p, 0) != BOARD_LOADED) continue;
-      Row row;
-      row.style = name_of(board.style_name);
-      row.pattern = name_of(board.pattern_name);
-      row.cells = board.cell_count;
-      row.neighbours = mean_neighbours();
-      pattern_mine_counts(p, row.mines, row.mega);
-      for (int k = 0; k < LEVELS; k++)
-        row.level[k] = measure_board(row.mines[k], games_for(row.cells), difficulty_seed(p), CLASSIC);
-      std::fprintf(stderr, "%-22s %-22s %5d cells  guesses per 100 cells %s\n", row.style.c_str(),
-                   row.pattern.c_str(), row.cells,
-                   per_level(row, [](const Row& x, int k) { return decimal(x.level[k].guesses_per_100_cells, 2); })
-                       .c_str());
-      rows.push_back(row);
-    }
-  }
+  for_each_pattern([&rows](const std::string&, int p) {
+    Row row;
+    row.style = name_of(board.style_name);
+    row.pattern = name_of(board.pattern_name);
+    row.cells = board.cell_count;
+    row.neighbours = mean_neighbours();
+    pattern_mine_counts(p, row.mines, row.mega);
+    for (int k = 0; k < LEVELS; k++)
+      row.level[k] = measure_board(row.mines[k], games_for(row.cells), difficulty_seed(p), CLASSIC);
+    std::fprintf(stderr, "%-22s %-22s %5d cells  guesses per 100 cells %s\n", row.style.c_str(), row.pattern.c_str(),
+                 row.cells,
+                 per_level(row, [](const Row& x, int k) { return decimal(x.level[k].guesses_per_100_cells, 2); }).c_str());
+    rows.push_back(row);
+  });
   const std::string text = table(rows);
   if (write_file_whole(out.c_str(), text.data(), text.size()) != WRITE_DONE) {
     std::fprintf(stderr, "cannot write %s\n", out.c_str());

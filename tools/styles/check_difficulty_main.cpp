@@ -14,11 +14,7 @@
 #include <cstring>
 #include <string>
 
-#include "board/board_load.h"
-#include "board/style_file.h"
-#include "board/style_list.h"
 #include "common/difficulty.h"
-#include "platform/datafile_check.h"
 #include "platform/safe_file.h"
 #include "rules/board_state.h"
 
@@ -41,36 +37,29 @@ int main(int argc, char** argv) {
   }
   const auto started = std::chrono::steady_clock::now();
   int patterns = 0, misses = 0;
-  for (const std::string& file : find_style_files(".")) {
-    DATAFILE* dat = load_checked_datafile(file.c_str());
-    if (!dat) continue;
-    const int count = validate_style(dat) ? read_u8(style_layout(dat, nullptr), 0x21) : 0;
-    unload_datafile(dat);
-    for (int p = 0; p < count; p++) {
-      game.mode = CLASSIC;
-      game.skill = BEGINNER;
-      if (load_board(file.c_str(), p, 0) != BOARD_LOADED) {
+  for_each_pattern(
+      [&](const std::string&, int p) {
+        patterns++;
+        const std::string style(board.style_name, strnlen(board.style_name, 32));
+        const std::string pattern(board.pattern_name, strnlen(board.pattern_name, 32));
+        int mines[DIFFICULTY_LEVELS], mega[DIFFICULTY_LEVELS];
+        pattern_mine_counts(p, mines, mega);
+        for (int k = 0; k < DIFFICULTY_LEVELS; k++) {
+          const double g =
+              measure_board(mines[k], games_for(board.cell_count), difficulty_seed(p), CLASSIC).guesses_per_100_cells;
+          if (in_guess_band(k, g)) continue;
+          const GuessBand b = guess_band(k);
+          std::fprintf(stderr,
+                       "DIFFICULTY CHECK FAILED: %s / %s at %s (%d mines): %.2f forced guesses per 100 cells, "
+                       "band %.2f .. %.2f (run the calibrate_mines target)\n",
+                       style.c_str(), pattern.c_str(), LEVEL_NAMES[k], mines[k], g, b.low, b.high);
+          misses++;
+        }
+      },
+      [&](const std::string& file, int p) {
         std::fprintf(stderr, "DIFFICULTY CHECK FAILED: %s pattern %d does not load\n", file.c_str(), p);
         misses++;
-        continue;
-      }
-      patterns++;
-      const std::string style(board.style_name, strnlen(board.style_name, 32));
-      const std::string pattern(board.pattern_name, strnlen(board.pattern_name, 32));
-      int mines[DIFFICULTY_LEVELS], mega[DIFFICULTY_LEVELS];
-      pattern_mine_counts(p, mines, mega);
-      for (int k = 0; k < DIFFICULTY_LEVELS; k++) {
-        const double g = measure_board(mines[k], games_for(board.cell_count), difficulty_seed(p), CLASSIC).guesses_per_100_cells;
-        if (in_guess_band(k, g)) continue;
-        const GuessBand b = guess_band(k);
-        std::fprintf(stderr,
-                     "DIFFICULTY CHECK FAILED: %s / %s at %s (%d mines): %.2f forced guesses per 100 cells, "
-                     "band %.2f .. %.2f (run the calibrate_mines target)\n",
-                     style.c_str(), pattern.c_str(), LEVEL_NAMES[k], mines[k], g, b.low, b.high);
-        misses++;
-      }
-    }
-  }
+      });
   const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   std::printf("difficulty check: %d patterns at %d levels in %.0f s, %d outside their band\n", patterns,
               DIFFICULTY_LEVELS, secs, misses);
