@@ -75,7 +75,11 @@ int main(int argc, char** argv) {
   }
   if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) return 1;
   set_color_depth(8);
-  const std::string out = argv[2];
+  std::string out = argv[2];
+  if (out[0] != '/') {  // named from where the tool was started, not from the game folder
+    char cwd[4096];
+    if (getcwd(cwd, sizeof cwd)) out = std::string(cwd) + "/" + out;
+  }
   if (chdir(argv[1]) != 0) {
     std::fprintf(stderr, "cannot enter %s\n", argv[1]);
     return 1;
