@@ -18,6 +18,10 @@ using Clock = std::chrono::steady_clock;
 
 enum Outcome { CLEARED, STUCK, OUT_OF_TIME };
 
+// Rearrangements at stuck positions that open no more of the board than
+// before, after which a mine leaves the stuck cells for anywhere.
+constexpr int STALE_LIMIT = 24;
+
 // One making of a board: the board and session as the first reveal found
 // them (zone cleared), the stream the rearrangements draw from, the solver
 // of the simulated play and the deadline.
@@ -29,6 +33,13 @@ struct Maker {
   Solver solver;
   Clock::time_point deadline;
   NoGuessResult result;
+  // The cells the first click opens on the layout as first handed in:
+  // the zone and more. No mine is ever moved into them.
+  std::vector<uint8_t> kept_free;
+  // The most cells seen open at a stuck position, and the rearrangements
+  // made since that grew.
+  int most_open = 0;
+  int stale = 0;
 
   explicit Maker(const SolverLimits& limits) : solver(limits) {}
 };
@@ -74,6 +85,10 @@ void start_play(Maker& m) {
   game.auto_reveal_timer = -1000.0f;
   m.result.plays++;
   open_cell(m.first);
+  if (m.kept_free.empty()) {
+    m.kept_free.assign(static_cast<size_t>(board.cell_count), 0);
+    for (int c = 0; c < board.cell_count; c++) m.kept_free[static_cast<size_t>(c)] = revealed(c);
+  }
 }
 
 // Plays on from the position on the board: the rules first, the exact
@@ -124,7 +139,13 @@ void deal_again(Random& random, std::vector<int> cells) {
 // it; either way only the clues around the drawn cell change. When the
 // covered cells away from the clues cannot give or take, every undecided
 // covered cell is dealt again.
-void rearrange(Maker& m) {
+//
+// When rearrangements stop opening more of the board (the undecided cells
+// are alike to every clue that sees them), a mine of the stuck cells moves
+// to a free cell anywhere outside the first click's opening, revealed or
+// not: the position was no longer reached, and true is returned (a play
+// from the first cell has to follow).
+bool rearrange(Maker& m) {
   const int n = board.cell_count;
   std::vector<uint8_t> near(static_cast<size_t>(n), 0);
   for (int c = 0; c < n; c++) {
@@ -144,6 +165,21 @@ void rearrange(Maker& m) {
       (is_mine(c) ? away_mines : away_free).push_back(c);
     }
   }
+  if (m.stale >= STALE_LIMIT) {
+    m.stale = 0;
+    m.most_open = 0;
+    std::vector<int> stuck_mines, free_cells;
+    for (int c : undecided)
+      if (is_mine(c)) stuck_mines.push_back(c);
+    for (int c : known_mines) stuck_mines.push_back(c);
+    for (int c = 0; c < n; c++)
+      if (!is_mine(c) && !m.kept_free[static_cast<size_t>(c)]) free_cells.push_back(c);
+    if (!stuck_mines.empty() && !free_cells.empty()) {
+      const int from = draw_from(m.stream, stuck_mines);
+      move_mine(from, draw_from(m.stream, free_cells));
+      return true;
+    }
+  }
   // Undecided cells only away from the clues, walled in by certain mines:
   // one of the wall's mines moves.
   if (frontier.empty()) frontier = known_mines;
@@ -151,15 +187,16 @@ void rearrange(Maker& m) {
     const int u = draw_from(m.stream, frontier);
     if (is_mine(u) && !away_free.empty()) {
       move_mine(u, draw_from(m.stream, away_free));
-      return;
+      return false;
     }
     if (!is_mine(u) && !away_mines.empty()) {
       move_mine(draw_from(m.stream, away_mines), u);
-      return;
+      return false;
     }
   }
   for (int c : known_mines) undecided.push_back(c);
   deal_again(m.stream, undecided);
+  return false;
 }
 
 // The board covered as it was handed in, the session as the first reveal
@@ -222,10 +259,18 @@ NoGuessResult make_no_guess_board(int first_cell, double budget_seconds, const S
         continue;
       }
       if (Clock::now() >= m.deadline) break;
-      rearrange(m);
+      const int open = board.cell_count - game.cells_hidden;
+      if (open > m.most_open) {
+        m.most_open = open;
+        m.stale = 0;
+      } else {
+        m.stale++;
+      }
+      const bool replay = rearrange(m);
       m.result.attempts++;
       work_out_clues();
-      whole_play = false;
+      if (replay) start_play(m);
+      whole_play = replay;
       outcome = advance(m);
     }
   }
