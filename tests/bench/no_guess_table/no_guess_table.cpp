@@ -1,9 +1,10 @@
 // No-guess boards made on every pattern of every style file of the game
-// folder (run from it) at every skill level, in Classic: a board is loaded
+// folder (run from it) at every skill level, in Classic (or the mode whose
+// number is given, rules/board_state.h): a board is loaded
 // from seeds 1..N, its first cell drawn, and make_no_guess_board given the
 // budget. Prints one row a pattern (median and worst milliseconds a level,
 // and the boards that ran out of the budget) and the totals a level.
-//   cd <build>/game && ../tests/no_guess_table [seeds=20] [budget seconds=1] [style file]
+//   cd <build>/game && ../tests/no_guess_table [seeds=20] [budget seconds=1] [style file or "all"] [mode=0]
 #include <allegro.h>
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "common/difficulty.h"
 #include "platform/settings.h"
 #include "rules/board_state.h"
+#include "rules/modes.h"
 #include "rules/no_guess.h"
 #include "rules/random.h"
 #include "rules/solver_player.h"
@@ -43,7 +45,8 @@ double median_of(std::vector<double> v) {
 int main(int argc, char** argv) {
   const int seeds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
   const double budget = argc > 2 ? std::atof(argv[2]) : 1.0;
-  const std::string only = argc > 3 ? argv[3] : "";
+  const std::string only = argc > 3 && std::strcmp(argv[3], "all") != 0 ? argv[3] : "";
+  const GameMode mode = static_cast<GameMode>(argc > 4 ? std::atoi(argv[4]) : CLASSIC);
   ensure_allegro();
   default_settings();
 
@@ -52,7 +55,7 @@ int main(int argc, char** argv) {
     if (only.empty() || file == only) patterns.push_back({file, p});
   });
 
-  std::printf("Classic, %d seeds a level, budget %.2f s: median / worst ms, boards out of budget\n\n", seeds, budget);
+  std::printf("%s, %d seeds a level, budget %.2f s: median / worst ms, boards out of budget\n\n", MODE_NAMES[mode], seeds, budget);
   std::printf("| File | Pattern | Cells |");
   for (int l = 0; l < DIFFICULTY_LEVELS; l++) std::printf(" %s |", LEVEL_NAMES[l]);
   std::printf("\n|---|---|---:|---|---|---|---|\n");
@@ -66,7 +69,7 @@ int main(int argc, char** argv) {
       int failed = 0;
       for (int s = 1; s <= seeds; s++) {
         init_game_session();
-        game.mode = CLASSIC;
+        game.mode = mode;
         game.skill = static_cast<SkillLevel>(l);
         board_seed = static_cast<uint32_t>(s);
         board_counter = 0;
