@@ -239,9 +239,10 @@ NoGuessResult make_no_guess_board(int first_cell, double budget_seconds, const S
   m.session = game;
   m.first = first_cell;
   m.stream = game.random;
-  m.deadline = began + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(budget_seconds));
+  const double budget = budget_seconds < 86400.0 ? budget_seconds : 86400.0;  // a deadline the clock can hold
+  m.deadline = began + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(budget));
 
-  if (budget_seconds > 0.0) {
+  if (budget > 0.0) {
     start_play(m);
     Outcome outcome = advance(m);
     bool whole_play = true;  // the position was reached by a play from the first cell

@@ -42,6 +42,9 @@ bool no_guess_supported(GameMode mode);
 // moved on by the draws made); pending events are kept. Since
 // game.first_cell is set, the following reveal_cell(first_cell) uncovers
 // the board as made, with no draw. game.first_cell also starts the game
-// clock, so the function belongs to the moment of the first click: in
-// reveal_cell's first-reveal path, in place of its clear_first_click_zone.
+// clock, so the function belongs to the moment of the first click, on a
+// cell reveal_cell will uncover (covered, not flagged), right before that
+// reveal. It plays the board through rules/actions, so actions.cpp cannot
+// call it without a circle of modules: the caller of the first click does,
+// or a hook handed to the actions.
 NoGuessResult make_no_guess_board(int first_cell, double budget_seconds, const SolverLimits& limits = SolverLimits{});
