@@ -1,0 +1,50 @@
+// Boards that can be cleared without a guess. At the board's first reveal
+// the mines are laid and the first click's zone is cleared as usual; then
+// the simulated player (the solver on the game's own reveal and cascade)
+// plays the board from the first cell, and wherever it gets stuck, mines
+// of the stuck frontier are moved to covered cells away from the revealed
+// clues (or the undecided cells are dealt again), until the player clears
+// the board or the time runs out. Every draw comes from game.random, so a
+// seed gives the same board whenever the time suffices.
+//
+// The modes whose clue is read from the mines around alone: Classic,
+// Flagless, Endurance and Backwards. Multi-Mine (levels the solver reads
+// weakly), Moving Mines (the mines move while the board is played) and
+// MegaMine (no exact search) are not made no-guess.
+#pragma once
+
+#include "rules/board_state.h"
+#include "rules/solver.h"
+
+struct NoGuessResult {
+  bool succeeded = false;  // the player clears the board from the first cell without a guess
+  bool supported = true;   // false: the mode is not made no-guess (the zone cleared, nothing else)
+  int attempts = 0;        // rearrangements of mines made
+  int plays = 0;           // plays of the board from its first cell
+  double seconds = 0;      // wall-clock time taken
+};
+
+// Whether make_no_guess_board works on boards of this mode.
+bool no_guess_supported(GameMode mode);
+
+// The first reveal's layout, made no-guess: the board in play has its
+// mines laid and no cell revealed yet (game.first_cell is -1). Sets
+// game.first_cell to first_cell and clears its zone (clear_first_click_zone,
+// the same draws as the game's first reveal), then rearranges the mines,
+// keeping their number and never touching the zone, until the simulated
+// player (clearable_without_guess) clears the board from first_cell.
+// Stops after budget_seconds (std::chrono::steady_clock; 0 stops before the
+// first play) and reports failure, the board then being laid as far as it
+// got: the same mine count, clues worked out, the zone clear.
+//
+// The board is left covered, its cells in the states they had, and the
+// session as it was but for game.first_cell and game.random (which has
+// moved on by the draws made); pending events are kept. Since
+// game.first_cell is set, the following reveal_cell(first_cell) uncovers
+// the board as made, with no draw. game.first_cell also starts the game
+// clock, so the function belongs to the moment of the first click, on a
+// cell reveal_cell will uncover (covered, not flagged), right before that
+// reveal. It plays the board through rules/actions, so actions.cpp cannot
+// call it without a circle of modules: the caller of the first click does,
+// or a hook handed to the actions.
+NoGuessResult make_no_guess_board(int first_cell, double budget_seconds, const SolverLimits& limits = SolverLimits{});

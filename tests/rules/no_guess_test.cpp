@@ -1,0 +1,200 @@
+// No-guess boards (rules/no_guess.h) on the shipped style files: a seeded
+// sample of patterns, levels, modes and first cells made no-guess and
+// checked by the simulated player, the mine count, the clues and the first
+// reveal that follows; the same seed giving the same board; a budget too
+// short leaving a sound board; the modes left out.
+#include <memory>
+
+#include "board/board_load.h"
+#include "platform/main_datafile.h"
+#include "rules/no_guess.h"
+#include "rules/solver_player.h"
+#include "rules/rules_fixture.h"
+
+namespace rules_test {
+namespace {
+
+struct StyleFile {
+  const char* name;
+  int patterns;
+};
+constexpr StyleFile STYLE_FILES[] = {{"fgboards.dat", 8},    {"fgboards-br.dat", 7}, {"fgboards-ca.dat", 6},
+                                     {"fgboards-cu.dat", 6}, {"fgboards-ht.dat", 5}, {"fgboards-hx.dat", 7},
+                                     {"fgboards-oc.dat", 6}, {"fgboards-pi.dat", 8}, {"fgboards-tr.dat", 6}};
+constexpr int STYLE_FILE_COUNT = static_cast<int>(sizeof STYLE_FILES / sizeof STYLE_FILES[0]);
+
+// Far beyond the few milliseconds a shipped board takes, so that the
+// sampled runs end by success and stay reproducible.
+constexpr double AMPLE_BUDGET = 30.0;
+
+class NoGuessTest : public RulesTest {
+ protected:
+  void load_seeded(GameMode mode, const char* file, int pattern, SkillLevel skill, uint32_t seed) {
+    game.mode = mode;
+    game.skill = skill;
+    board_seed = seed;
+    board_counter = 0;
+    ASSERT_EQ(load_board(file, pattern, 0), BOARD_LOADED) << file << " " << pattern;
+    clear_events();
+  }
+
+  static std::vector<uint8_t> contents() {
+    std::vector<uint8_t> v;
+    for (int c = 0; c < board.cell_count; c++) v.push_back(board.cells[c].content);
+    return v;
+  }
+
+  // Whether every clue is what compute_clues makes of the mines as laid.
+  static bool clues_consistent() {
+    const std::vector<uint8_t> before = contents();
+    for (int c = 0; c < board.cell_count; c++)
+      if (board.cells[c].content < MINE) board.cells[c].content = 0;
+    compute_clues();
+    const bool same = contents() == before;
+    for (int c = 0; c < board.cell_count; c++) board.cells[c].content = before[static_cast<size_t>(c)];
+    return same;
+  }
+
+  // What the game's ordinary first reveal makes of the layout in play: the
+  // contents and the stream after clear_first_click_zone. The board and
+  // session are left as they were.
+  static std::pair<std::vector<uint8_t>, Random> ordinary_first_reveal(int first) {
+    std::unique_ptr<Board> saved(new Board(board));
+    const GameSession saved_game = game;
+    game.first_cell = static_cast<int16_t>(first);
+    clear_first_click_zone(game.random);
+    const std::pair<std::vector<uint8_t>, Random> made{contents(), game.random};
+    board = *saved;
+    game = saved_game;
+    return made;
+  }
+
+  // The checks every board made must pass, whether it succeeded or not:
+  // the mines as many as before, the clues true, the board covered, the
+  // first cell and its neighbours safe.
+  void expect_sound_board(int first, int mines_before) {
+    EXPECT_EQ(count_mines(), mines_before);
+    EXPECT_EQ(game.mines_total, mines_before);
+    EXPECT_TRUE(clues_consistent());
+    EXPECT_EQ(count_state(REVEALED), 0);
+    EXPECT_EQ(game.first_cell, first);
+    const Cell& f = board.cells[first];
+    EXPECT_LT(f.content, MINE);
+    for (int e = 0; e < f.neighbour_count; e++) EXPECT_LT(board.cells[f.neighbours[e]].content, MINE) << e;
+  }
+};
+
+// A seeded sample: a style file, pattern, level, seed and first cell drawn
+// for each case, the modes in turn.
+TEST_F(NoGuessTest, SampledShippedBoardsClearWithoutAGuessAndHandOverToTheFirstReveal) {
+  const GameMode modes[] = {CLASSIC, FLAGLESS, ENDURANCE, BACKWARDS};
+  Random pick = random_seeded(20261210);
+  for (int k = 0; k < 32; k++) {
+    const StyleFile& file = STYLE_FILES[random_range(pick, 0, STYLE_FILE_COUNT - 1)];
+    const int pattern = random_range(pick, 0, file.patterns - 1);
+    const SkillLevel skill = static_cast<SkillLevel>(random_range(pick, BEGINNER, MASTER));
+    const uint32_t seed = static_cast<uint32_t>(random_range(pick, 1, 1 << 30));
+    const GameMode mode = modes[k % 4];
+    load_seeded(mode, file.name, pattern, skill, seed);
+    const int first = random_range(pick, 0, board.cell_count - 1);
+    SCOPED_TRACE(testing::Message() << file.name << " pattern " << pattern << " skill " << skill << " seed " << seed
+                                    << " mode " << mode << " first " << first);
+    // The zone may take a mine off a board too full to move it: the count
+    // to keep is the one the ordinary first reveal keeps.
+    const std::vector<uint8_t> ordinary = ordinary_first_reveal(first).first;
+    int mines = 0;
+    for (uint8_t c : ordinary) mines += c >= MINE;
+
+    const NoGuessResult r = make_no_guess_board(first, AMPLE_BUDGET);
+    EXPECT_TRUE(r.supported);
+    ASSERT_TRUE(r.succeeded) << r.attempts << " attempts, " << r.seconds << " s";
+    expect_sound_board(first, mines);
+    EXPECT_TRUE(clearable_without_guess(first));
+
+    // The game's first reveal uncovers the board as made: no draw, no mine
+    // moved, the cascade opening at least the zone's members.
+    const std::vector<uint8_t> made = contents();
+    const Random stream = game.random;
+    settings.chain_speed = 0.0f;
+    reveal_cell(first, 1, SFX_REVEAL);
+    auto_reveal_step();
+    clear_events();
+    EXPECT_EQ(contents(), made);
+    EXPECT_EQ(game.random.counter, stream.counter);
+    EXPECT_EQ(game.board_mines_hit, 0);
+    EXPECT_GE(count_state(REVEALED), zone_size(board.cell_count));
+  }
+}
+
+TEST_F(NoGuessTest, TheSameSeedMakesTheSameBoard) {
+  // Expert 28 x 16 at Master: boards that take rearrangements.
+  std::vector<uint8_t> made[2];
+  Random stream[2];
+  for (int run = 0; run < 2; run++) {
+    load_seeded(CLASSIC, "fgboards.dat", EXPERT_28X16, MASTER, 77);
+    const NoGuessResult r = make_no_guess_board(rc(8, 14, 28), AMPLE_BUDGET);
+    ASSERT_TRUE(r.succeeded);
+    EXPECT_GT(r.attempts, 0);
+    made[run] = contents();
+    stream[run] = game.random;
+  }
+  EXPECT_EQ(made[0], made[1]);
+  EXPECT_EQ(stream[0].counter, stream[1].counter);
+}
+
+// A budget of 0 stops before the first play: the board is the ordinary
+// first reveal's. Short budgets stop anywhere: whatever the outcome, the
+// board is sound, and clearable when made. Flags and pending events are
+// kept.
+TEST_F(NoGuessTest, AShortBudgetLeavesASoundBoard) {
+  const double budgets[] = {0.0, 1e-5, 1e-4, 1e-3};
+  for (double budget : budgets) {
+    SCOPED_TRACE(budget);
+    load_seeded(CLASSIC, "fgboards.dat", HUGE_40X32, MASTER, 5);
+    const int first = rc(16, 20, 40);
+    const int mines = game.mines_total;
+    const std::pair<std::vector<uint8_t>, Random> ordinary = ordinary_first_reveal(first);
+    cycle_flag(0);
+    clear_events();
+    post_event(EVENT_BOARD_CHANGED);
+
+    const NoGuessResult r = make_no_guess_board(first, budget);
+    expect_sound_board(first, mines);
+    EXPECT_EQ(board.cells[0].state, FLAGGED);
+    const std::vector<GameEvent>& events = take_events();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, EVENT_BOARD_CHANGED);
+    if (budget == 0.0) {
+      EXPECT_FALSE(r.succeeded);
+      EXPECT_EQ(r.attempts, 0);
+      EXPECT_EQ(r.plays, 0);
+      EXPECT_EQ(contents(), ordinary.first);
+      EXPECT_EQ(game.random.counter, ordinary.second.counter);
+    }
+    if (r.succeeded) {
+      EXPECT_TRUE(clearable_without_guess(first));
+    }
+  }
+}
+
+// Multi-Mine, Moving Mines and MegaMine are not made no-guess: the first
+// reveal's zone is cleared as the game clears it, and nothing more.
+TEST_F(NoGuessTest, OtherModesGetTheOrdinaryFirstReveal) {
+  const GameMode modes[] = {MULTI_MINE, MOVING_MINES, MEGAMINE};
+  for (GameMode mode : modes) {
+    SCOPED_TRACE(mode);
+    EXPECT_FALSE(no_guess_supported(mode));
+    load_seeded(mode, "fgboards.dat", INTERMEDIATE_16X16, EXPERT, 9);
+    const int first = rc(8, 8, 16);
+    const std::pair<std::vector<uint8_t>, Random> ordinary = ordinary_first_reveal(first);
+    const NoGuessResult r = make_no_guess_board(first, AMPLE_BUDGET);
+    EXPECT_FALSE(r.supported);
+    EXPECT_FALSE(r.succeeded);
+    EXPECT_EQ(game.first_cell, first);
+    EXPECT_EQ(contents(), ordinary.first);
+    EXPECT_EQ(game.random.counter, ordinary.second.counter);
+  }
+}
+
+}  // namespace
+}  // namespace rules_test
