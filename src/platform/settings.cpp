@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/extra_settings.h"
 #include "platform/safe_file.h"
 
 Settings settings;
@@ -88,4 +89,5 @@ void load_settings_at_start() {
     default_settings();
     write_settings();
   }
+  load_extra_settings();
 }

@@ -36,5 +36,6 @@ void default_settings();
 // place, see files/safe_file.h); 1 on success, 0 on failure.
 int write_settings();
 // Start-up: reads the file; when that fails, sets the defaults and writes
-// them at once (a failed write is ignored).
+// them at once (a failed write is ignored). Then reads the second settings
+// file (platform/extra_settings.h), which is written only at the end.
 void load_settings_at_start();

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/extra_settings.h"
 #include "platform/settings.h"
 
 std::atomic<int> close_requested{0};
@@ -19,7 +20,7 @@ namespace {
 
 std::atomic<int> close_signal{0};
 std::atomic<bool> settings_are_players{false};
-// Held while the settings file is written at the end, so that an orderly
+// Held while the settings files are written at the end, so that an orderly
 // shutdown and an overtaking end never write it at the same time.
 std::timed_mutex settings_write;
 
@@ -83,7 +84,9 @@ void allow_settings_save_on_termination(bool allowed) { settings_are_players.sto
 
 int write_settings_guarded() {
   std::lock_guard<std::timed_mutex> hold(settings_write);
-  return write_settings();
+  const int written = write_settings();
+  write_extra_settings();
+  return written;
 }
 
 void end_after_close_request() {
@@ -94,6 +97,7 @@ void end_after_close_request() {
 void save_settings_and_end(int sig, int status) {
   if (settings_are_players.load() && settings_write.try_lock_for(std::chrono::milliseconds(500))) {
     write_settings();
+    write_extra_settings();
     // Left locked: nothing writes the file after this.
   }
   if (sig) raise_with_default_action(sig);

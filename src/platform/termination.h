@@ -1,6 +1,7 @@
 // How the program ends when it is asked to from outside: a termination
 // signal (SIGTERM, SIGINT, SIGHUP) or the loss of the display connection.
-// Either way the player's settings are written before the process ends.
+// Either way the player's settings (both files) are written before the
+// process ends.
 #pragma once
 
 #include <atomic>
@@ -33,11 +34,12 @@ void allow_settings_save_on_termination(bool allowed = true);
 // signal that asked for it, raised again with its default action.
 [[noreturn]] void end_after_close_request();
 
-// write_settings for the orderly shutdown: never at the same time as the
-// write of an overtaking end.
+// write_settings and write_extra_settings for the orderly shutdown: never
+// at the same time as the writes of an overtaking end. Returns what
+// write_settings returned (a failed write of the second file is quiet).
 int write_settings_guarded();
 
-// Writes the settings (once, whichever path gets there first; a second
+// Writes the settings, both files (once, whichever path gets there first; a second
 // caller waits for the first to finish, for half a second at the most)
 // and ends the process at once, without the library's exit handlers:
 // with `sig` raised with its default action when it is nonzero,

@@ -27,7 +27,7 @@ start_in() {  # place
     fg_wait_change main dialog 300x200+250+200 "no board chooser"
   fi
   # The settings file now exists; what is checked below is written at the end.
-  rm -f "$FG_RUN/fgrid.cfg"
+  rm -f "$FG_RUN/fgrid.cfg" "$FG_RUN/fusegrid.ini"
 }
 
 # Waits for the game to end, 2 s at the most from the time in `start`, and
@@ -45,6 +45,7 @@ check_end() {  # case name, expected exit status
   [ -f "$FG_RUN/fgrid.cfg" ] || fail "$name: no settings file written"
   [ "$(stat -c %s "$FG_RUN/fgrid.cfg")" = "55" ] || fail "$name: the settings file is not whole"
   [ "$(od -An -tu1 -j22 -N1 "$FG_RUN/fgrid.cfg" | tr -d ' ')" = "1" ] || fail "$name: the settings are not the game's"
+  grep -qx 'no_guess=[01]' "$FG_RUN/fusegrid.ini" || fail "$name: no second settings file written"
 }
 
 for place in main dialog; do

@@ -31,6 +31,8 @@ close_and_check() {  # window id, expected windowed byte
   size="$(stat -c %s "$FG_RUN/fgrid.cfg")"
   [ "$size" = "55" ] || fail "settings file is $size bytes"
   [ ! -e "$FG_RUN/fgrid.cfg.tmp" ] || fail "a temporary settings file was left"
+  grep -qx 'no_guess=[01]' "$FG_RUN/fusegrid.ini" || fail "no second settings file written"
+  ! compgen -G "$FG_RUN/*.??????" >/dev/null || fail "a temporary file was left: $(compgen -G "$FG_RUN/*.??????")"
   local windowed
   windowed="$(od -An -tu1 -j22 -N1 "$FG_RUN/fgrid.cfg" | tr -d ' ')"
   [ "$windowed" = "$2" ] || fail "windowed setting $windowed, expected $2"

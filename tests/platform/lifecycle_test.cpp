@@ -8,6 +8,7 @@
 #include <ctime>
 #include <vector>
 
+#include "platform/extra_settings.h"
 #include "platform/main_datafile.h"
 #include "platform/settings.h"
 #include "platform/termination.h"
@@ -238,6 +239,8 @@ TEST_F(FramePresenter, CloseRequestSavesSettingsAndExitsWithZero) {
   ScopedTempDir dir;
   default_settings();
   settings.volume = 77;
+  default_extra_settings();
+  extra_settings.no_guess = true;
   EXPECT_EXIT(
       {
         close_requested = 1;
@@ -247,6 +250,7 @@ TEST_F(FramePresenter, CloseRequestSavesSettingsAndExitsWithZero) {
   std::string saved = read_file(dir.path() + "/fgrid.cfg");
   ASSERT_EQ(saved.size(), 55u);
   EXPECT_EQ(static_cast<uint8_t>(saved[1]), 77);
+  EXPECT_EQ(read_file(dir.path() + "/fusegrid.ini"), "no_guess=1\n");
 }
 
 TEST(FatalError, MessagesAndExitCode) {
@@ -268,4 +272,5 @@ TEST(FatalError, MessagesAndExitCode) {
   EXPECT_EXIT(fatal_error(9), ::testing::ExitedWithCode(EXIT_STATUS_FAILURE), "fusegrid: ERROR 009 - Unable to load main datafile\\.");
   struct stat st;
   EXPECT_NE(stat((dir.path() + "/fgrid.cfg").c_str(), &st), 0) << "a fatal error does not save settings";
+  EXPECT_NE(stat((dir.path() + "/fusegrid.ini").c_str(), &st), 0);
 }

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <thread>
 
+#include "platform/extra_settings.h"
 #include "platform/lifecycle.h"
 #include "platform/settings.h"
 #include "support/headless.h"
@@ -47,6 +48,8 @@ TEST_P(Termination, EndsWithTheSignalAndTheSettingsWritten) {
   ScopedTempDir dir;
   default_settings();
   settings.volume = 91;
+  default_extra_settings();
+  extra_settings.no_guess = true;
   EXPECT_EXIT(signal_then_run(c),       ::testing::KilledBySignal(c.sig), "");
   struct stat st;
   const std::string path = dir.path() + "/fgrid.cfg";
@@ -54,8 +57,10 @@ TEST_P(Termination, EndsWithTheSignalAndTheSettingsWritten) {
     std::string saved = read_file(path);
     ASSERT_EQ(saved.size(), 55u);
     EXPECT_EQ(static_cast<uint8_t>(saved[1]), 91);
+    EXPECT_EQ(read_file(dir.path() + "/fusegrid.ini"), "no_guess=1\n");
   } else {
     EXPECT_NE(stat(path.c_str(), &st), 0) << "settings written before they were loaded";
+    EXPECT_NE(stat((dir.path() + "/fusegrid.ini").c_str(), &st), 0);
   }
 }
 

@@ -1,0 +1,168 @@
+#include "platform/extra_settings.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/safe_file.h"
+
+ExtraSettings extra_settings;
+const char* const EXTRA_SETTINGS_FILE_NAME = "fusegrid.ini";
+
+namespace {
+
+// The keys the game knows, all of them switches written as 0 or 1.
+struct KnownKey {
+  const char* name;
+  bool ExtraSettings::*field;
+};
+
+const KnownKey KNOWN_KEYS[] = {
+    {"no_guess", &ExtraSettings::no_guess},
+};
+constexpr int KNOWN_KEY_COUNT = static_cast<int>(sizeof KNOWN_KEYS / sizeof KNOWN_KEYS[0]);
+
+// A line of the file as it is written back: kept text, or the place of a
+// known key (its first line in the file).
+struct Line {
+  std::string text;
+  int key;  // index in KNOWN_KEYS, or -1 for kept text
+};
+
+std::vector<Line> lines;
+
+bool is_space(char c) { return c == ' ' || c == '\t'; }
+
+std::string trimmed(const std::string& s, size_t from, size_t to) {
+  while (from < to && is_space(s[from])) from++;
+  while (to > from && is_space(s[to - 1])) to--;
+  return s.substr(from, to - from);
+}
+
+bool has_control_byte(const std::string& s) {
+  for (char c : s) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if ((u < 0x20 && c != '\t') || u == 0x7F) return true;
+  }
+  return false;
+}
+
+int known_key_index(const std::string& key) {
+  for (int i = 0; i < KNOWN_KEY_COUNT; i++)
+    if (key == KNOWN_KEYS[i].name) return i;
+  return -1;
+}
+
+// Reads the file a line at a time, holding no more than one chunk and one
+// line of at most EXTRA_SETTINGS_MAX_LINE bytes.
+class Reader {
+ public:
+  void take(const char* bytes, size_t n) {
+    for (size_t i = 0; i < n; i++) {
+      const char c = bytes[i];
+      if (c == '\n') {
+        end_line();
+      } else if (!too_long_) {
+        if (line_.size() < EXTRA_SETTINGS_MAX_LINE + 1) {  // room for a '\r' before the '\n'
+          line_ += c;
+        } else {
+          too_long_ = true;
+          line_.clear();
+        }
+      }
+    }
+  }
+
+  // The last line when the file ends without a line end.
+  void finish() {
+    if (!line_.empty() || too_long_) end_line();
+  }
+
+ private:
+  void end_line() {
+    if (!line_.empty() && line_.back() == '\r') line_.pop_back();
+    if (first_line_ && line_.compare(0, 3, "\xEF\xBB\xBF") == 0) line_.erase(0, 3);
+    first_line_ = false;
+    if (!too_long_ && line_.size() <= EXTRA_SETTINGS_MAX_LINE && !has_control_byte(line_)) take_line(line_);
+    line_.clear();
+    too_long_ = false;
+  }
+
+  void take_line(const std::string& line) {
+    const size_t eq = line.find('=');
+    const std::string key = eq == std::string::npos ? std::string() : trimmed(line, 0, eq);
+    const int k = known_key_index(key);
+    if (k < 0) {
+      if (kept_ + line.size() + 1 <= EXTRA_SETTINGS_MAX_KEPT) {
+        lines.push_back({line, -1});
+        kept_ += line.size() + 1;
+      }
+      return;
+    }
+    if (!seen_[k]) {
+      lines.push_back({std::string(), k});
+      seen_[k] = true;
+    }
+    const std::string value = trimmed(line, eq + 1, line.size());
+    if (value == "0" || value == "1") extra_settings.*KNOWN_KEYS[k].field = value == "1";
+  }
+
+  std::string line_;
+  bool too_long_ = false;
+  bool first_line_ = true;
+  size_t kept_ = 0;
+  bool seen_[KNOWN_KEY_COUNT] = {};
+};
+
+}  // namespace
+
+void default_extra_settings() { extra_settings.no_guess = false; }
+
+void load_extra_settings() {
+  default_extra_settings();
+  lines.clear();
+  std::FILE* f = fopen_regular_file(EXTRA_SETTINGS_FILE_NAME);
+  if (!f) return;
+  Reader reader;
+  std::vector<char> chunk(16384);
+  size_t total = 0;
+  bool cut = false;
+  while (!cut && total < EXTRA_SETTINGS_MAX_READ) {
+    const size_t room = EXTRA_SETTINGS_MAX_READ - total;
+    const size_t got = std::fread(chunk.data(), 1, room < chunk.size() ? room : chunk.size(), f);
+    if (got == 0) break;
+    reader.take(chunk.data(), got);
+    total += got;
+    if (total == EXTRA_SETTINGS_MAX_READ) {
+      // Ending just there, or with a line end, the last line is whole.
+      const int next = std::fgetc(f);
+      cut = next != EOF && next != '\n';
+    }
+  }
+  std::fclose(f);
+  // A line cut at the reading limit is dropped; otherwise the file's last
+  // line counts even without a line end.
+  if (!cut) reader.finish();
+}
+
+int write_extra_settings() {
+  bool written_key[KNOWN_KEY_COUNT] = {};
+  std::string text;
+  auto put_key = [&](int k) {
+    text += KNOWN_KEYS[k].name;
+    text += extra_settings.*KNOWN_KEYS[k].field ? "=1\n" : "=0\n";
+    written_key[k] = true;
+  };
+  for (const Line& line : lines) {
+    if (line.key >= 0) {
+      put_key(line.key);
+    } else {
+      text += line.text;
+      text += '\n';
+    }
+  }
+  for (int k = 0; k < KNOWN_KEY_COUNT; k++)
+    if (!written_key[k]) put_key(k);
+  return write_file_whole(EXTRA_SETTINGS_FILE_NAME, text.data(), text.size()) == WRITE_DONE ? 1 : 0;
+}

@@ -1,0 +1,49 @@
+// The player's choices that the fixed 55-byte "fgrid.cfg" has no room for,
+// kept in the text file "fusegrid.ini" beside it: one `key=value` a line.
+//
+// Reading takes only a regular file (a folder, FIFO or device in its place
+// leaves every choice at its default, without blocking). Spaces and tabs
+// around the key and the value are trimmed, and a line may end in "\n" or
+// "\r\n". A known key takes its value only when that value is valid; a bad
+// value is ignored, so the key keeps its default or the value of an
+// earlier valid line: the last valid line of a key wins. Every other line
+// (comments starting with '#' or ';', blank lines, unknown keys, any other
+// text) is kept as it is and written back unchanged, in its order.
+//
+// Dropped while reading, and so missing after a write: a line longer than
+// EXTRA_SETTINGS_MAX_LINE bytes, a line holding a control byte (binary
+// junk: anything below 0x20 other than a tab, or 0x7F), and everything
+// past the first EXTRA_SETTINGS_MAX_READ bytes of the file (the line cut
+// there included). Kept lines add up to EXTRA_SETTINGS_MAX_KEPT bytes at
+// the most; later ones are read for their keys but not kept.
+//
+// Writing puts each known key, with its current value, where its first
+// line was (a key the file did not hold goes at the end), and the kept
+// lines around them in their order, all ending in "\n". The file is
+// written whole or not at all (see platform/safe_file.h).
+#pragma once
+
+#include <cstddef>
+
+struct ExtraSettings {
+  // "no_guess": 0 or 1.
+  bool no_guess;
+};
+
+extern ExtraSettings extra_settings;
+
+extern const char* const EXTRA_SETTINGS_FILE_NAME;  // "fusegrid.ini"
+
+enum : size_t {
+  EXTRA_SETTINGS_MAX_READ = 4u << 20,
+  EXTRA_SETTINGS_MAX_LINE = 4096,
+  EXTRA_SETTINGS_MAX_KEPT = 64u << 10
+};
+
+void default_extra_settings();
+// The defaults, then whatever the file holds; forgets the lines kept from
+// an earlier read. Never writes.
+void load_extra_settings();
+// 1 when the file was written, else 0 (the file, or whatever is in its
+// place, is then left as it was).
+int write_extra_settings();
