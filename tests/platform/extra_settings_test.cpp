@@ -1,7 +1,6 @@
 #include "platform/extra_settings.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <csignal>
@@ -174,15 +173,7 @@ TEST(ExtraSettings, WriteIsWholeOrNothing) {
   write_file(EXTRA_SETTINGS_FILE_NAME, old_file);
   load_extra_settings();
   extra_settings.no_guess = true;
-  struct rlimit saved;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  struct rlimit small = saved;
-  small.rlim_cur = 10;
-  void (*old_handler)(int) = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int written = write_extra_settings();
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, old_handler);
+  const int written = with_file_size_limit(10, write_extra_settings);
   EXPECT_EQ(written, 0);
   EXPECT_EQ(read_file(EXTRA_SETTINGS_FILE_NAME), old_file);
   EXPECT_EQ(folder_entries("."), std::vector<std::string>{"fusegrid.ini"});

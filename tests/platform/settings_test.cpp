@@ -1,7 +1,6 @@
 #include "platform/settings.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -142,15 +141,7 @@ TEST(Settings, FailedWriteLeavesTheOldFileWhole) {
   // The write itself fails part way (a file size limit of 10 bytes): the
   // old file is untouched and the temporary file is gone.
   default_settings();
-  struct rlimit saved;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  struct rlimit small = saved;
-  small.rlim_cur = 10;
-  void (*old_handler)(int) = std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const int written = write_settings();
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, old_handler);
+  const int written = with_file_size_limit(10, write_settings);
   EXPECT_EQ(written, 0);
   EXPECT_EQ(read_file("fgrid.cfg"), valid_file());
   EXPECT_EQ(folder_entries("."), std::vector<std::string>{"fgrid.cfg"});

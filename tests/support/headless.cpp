@@ -1,10 +1,12 @@
 #include "support/headless.h"
 
 #include <dirent.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -92,4 +94,20 @@ int picture_misses(BITMAP* shown, BITMAP* pic, int x, int y) {
       if (c != 0 && getpixel(shown, x + i, y + j) != c) misses++;
     }
   return misses;
+}
+
+int with_file_size_limit(long bytes, const std::function<int()>& write) {
+  struct rlimit saved;
+  if (getrlimit(RLIMIT_FSIZE, &saved) != 0) return -1;
+  struct rlimit small = saved;
+  small.rlim_cur = static_cast<rlim_t>(bytes);
+  void (*old_handler)(int) = std::signal(SIGXFSZ, SIG_IGN);
+  if (setrlimit(RLIMIT_FSIZE, &small) != 0) {
+    std::signal(SIGXFSZ, old_handler);
+    return -1;
+  }
+  const int result = write();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, old_handler);
+  return result;
 }

@@ -6,6 +6,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,3 +50,7 @@ std::vector<std::string> folder_entries(const std::string& folder);
 
 // Number of opaque pixels of a picture that do not show at (x, y) of a frame.
 int picture_misses(BITMAP* shown, BITMAP* pic, int x, int y);
+
+// Runs a write with the process's file size limit set to `bytes` (a write
+// past it fails part way, as on a full disk), then puts the limit back.
+int with_file_size_limit(long bytes, const std::function<int()>& write);
