@@ -115,6 +115,7 @@ BoardLoadResult load_board(const char* file_name, int pattern, int continuation)
   const uint8_t* layout = style_layout(style_datafile, nullptr);
   const uint32_t record = pattern_record(layout, pattern);
   game.random = Random{board_seed, board_counter};
+  game.board_random = game.random;
   if (!place_pattern_cells(layout, record, pattern)) return BOARD_HIT_GRID_FULL;
   lay_pattern_mines(layout, record);
 

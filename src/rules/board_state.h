@@ -90,6 +90,11 @@ struct GameSession {
   Random random;
   Random effects_random;
   Random smiley_random;
+  // Where the board load seeded the game stream: the board's seed, from
+  // which its game ID is made.
+  Random board_random;
+  // The board is made no-guess at its first reveal (see rules/no_guess.h).
+  bool no_guess;
 };
 
 extern Board board;

@@ -1,18 +1,32 @@
 #include "screens/game_events.h"
 
+#include <cstdio>
+
 #include "board/board_load.h"
+#include "platform/extra_settings.h"
 #include "platform/lifecycle.h"
 #include "platform/settings.h"
 #include "render/board_draw.h"
 #include "render/effects.h"
 #include "rules/board_state.h"
 #include "rules/events.h"
+#include "rules/modes.h"
+#include "rules/no_guess.h"
 #include "rules/random.h"
 #include "sound/sound.h"
 #include "ui/prompts.h"
 #include "ui/widgets.h"
 
 void (*show_wait_notice_hook)() = nullptr;
+
+const char* const NO_GUESS_TIMED_OUT = "No guess-free board was found in time; this one may need a guess.";
+
+const char* no_guess_unsupported_message() {
+  static char text[80];
+  const int mode = static_cast<int>(game.mode) >= 0 && static_cast<int>(game.mode) < MODE_COUNT ? game.mode : CLASSIC;
+  std::snprintf(text, sizeof text, "No-guess boards are not made in %s.", MODE_NAMES[mode]);
+  return text;
+}
 
 namespace {
 
@@ -42,6 +56,7 @@ int load_board_for_play(const char* file_name, int pattern, int continuation) {
   const BoardLoadResult result = load_board(file_name, pattern, continuation);
   if (result == BOARD_HIT_GRID_FULL) fatal_error(7);
   if (result != BOARD_LOADED) return 0;
+  if (!continuation) game.no_guess = extra_settings.no_guess && no_guess_supported(game.mode);
   play_effect(SFX_NEW_GAME);
   return 1;
 }

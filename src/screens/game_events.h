@@ -9,9 +9,18 @@ struct AreaButton;
 extern void (*show_wait_notice_hook)();
 
 // Loads a board for play (see load_board): the notice first, the new-game
-// sound after a load. A style whose hit grid overflows ends the program
+// sound after a load. A new game's board is made no-guess when the player
+// chose so and the mode allows it (the next board of an Endurance run
+// follows the first). A style whose hit grid overflows ends the program
 // with its fatal error. 1 when the board was loaded.
 int load_board_for_play(const char* file_name, int pattern, int continuation);
+
+// The time a no-guess board may take at the first click, and what the
+// player is told when it runs out.
+constexpr double NO_GUESS_BUDGET_SECONDS = 1.0;
+extern const char* const NO_GUESS_TIMED_OUT;
+// "No-guess boards are not made in <mode>.", for the mode in play.
+const char* no_guess_unsupported_message();
 
 // Takes the events the rules posted and acts on them in their order:
 // cells and the board drawn again into the SceneBuffer, bursts, flashes,

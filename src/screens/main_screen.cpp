@@ -7,6 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "platform/extra_settings.h"
 #include "platform/key_presses.h"
 #include "platform/lifecycle.h"
 #include "platform/main_datafile.h"
@@ -21,6 +22,7 @@
 #include "rules/board_state.h"
 #include "rules/events.h"
 #include "rules/modes.h"
+#include "rules/no_guess.h"
 #include "rules/random.h"
 #include "screens/board_chooser.h"
 #include "screens/dialogs.h"
@@ -111,10 +113,22 @@ void name_what_is_in_play() {
   std::strcat(filler_label, "...");
 }
 
+// A one-line message that stands in the filler for a few seconds in
+// place of the label.
+constexpr float STATUS_MESSAGE_SECONDS = 5.0f;
+char status_message[120] = "";
+float status_message_left = 0.0f;
+
 void draw_menu_filler(BITMAP* bmp) {
   text_button_draw(&menu_filler, bmp);
   const int v = ((menu_filler.y2 - menu_filler.y1) - 7) / 2;
-  draw_text(bmp, menu_filler.x1 + v, menu_filler.y1 + v, COL_MENU_FONT, filler_label);
+  const bool message = status_message_left > 0.0f;
+  draw_text(bmp, menu_filler.x1 + v, menu_filler.y1 + v, COL_MENU_FONT, message ? status_message : filler_label);
+}
+
+// The message is drawn on the frames only; the scene keeps the label.
+void status_message_step() {
+  if (status_message_left > 0.0f) status_message_left -= frame_seconds;
 }
 
 // Before the first board, the empty play area says how to begin.
@@ -233,6 +247,16 @@ void high_scores_page() {
   wait_keys_released({KEY_ENTER, KEY_ENTER_PAD, KEY_ESC});
 }
 
+// The choice holds from the next board on, and for the board in play
+// while its first cell is still to be clicked.
+void toggle_no_guess() {
+  extra_settings.no_guess = !extra_settings.no_guess;
+  if (board.cell_count == 0) return;
+  const bool supported = no_guess_supported(game.mode);
+  if (game.phase == PLAYING && game.first_cell == -1) game.no_guess = extra_settings.no_guess && supported;
+  if (extra_settings.no_guess && !supported) show_status_message(no_guess_unsupported_message());
+}
+
 void dispatch(int choice) {
   switch (choice) {
     case MENU_NEW_GAME:
@@ -272,6 +296,9 @@ void dispatch(int choice) {
     case MENU_QUESTION_MARKS:
       settings.question_marks = settings.question_marks == 1 ? 0 : 1;
       break;
+    case MENU_NO_GUESS:
+      toggle_no_guess();
+      break;
     case MENU_GRAPHICS_OPTIONS:
       blank_play_area();
       graphics_options_dialog();
@@ -301,6 +328,15 @@ void run_menu(TextButton* button, int (*menu)()) {
   release_mouse();
 }
 
+// A no-guess board is made at its first reveal, from the cell clicked.
+void make_first_reveal_no_guess(int cell) {
+  if (!game.no_guess || game.phase != PLAYING || game.first_cell != -1 || cell < 0 || cell >= board.cell_count)
+    return;
+  const int state = board.cells[cell].state;
+  if (state != HIDDEN && state != QUESTION) return;
+  if (!make_no_guess_board(cell, NO_GUESS_BUDGET_SECONDS).succeeded) show_status_message(NO_GUESS_TIMED_OUT);
+}
+
 void board_input() {
   if (board_area.state == BUTTON_HELD || board_area.state == BUTTON_HELD_OUTSIDE) {
     held_x = mouse_x;
@@ -311,8 +347,10 @@ void board_input() {
     if (flags_allowed(game.mode)) cycle_flag(cell_under_mouse());
   } else if (board_area.state == BUTTON_CLICKED) {
     const int released = cell_under(held_x, held_y);
-    if (board_area.held_buttons == LEFT_BUTTON)
+    if (board_area.held_buttons == LEFT_BUTTON) {
+      make_first_reveal_no_guess(released);
       reveal_cell(released, 1, SFX_REVEAL);
+    }
     else if (board_area.held_buttons > RIGHT_BUTTON && chord_allowed(game.mode))
       chord(released);
   } else if (board_area.state != BUTTON_HELD) {
@@ -389,6 +427,7 @@ void clock_steps() {
 }
 
 void effect_steps() {
+  status_message_step();
   update_particles(game.random);
   for (int i = 0; i < board.cell_count; i++) advance_cell_animation(board.cells[i]);
 }
@@ -420,7 +459,7 @@ void pause_when_asked() {
 }
 
 bool is_menu_command(int choice) {
-  return choice >= MENU_NEW_GAME && choice <= MENU_ADJUST_COLORS && choice != MENU_QUIT && choice != MENU_UNUSED;
+  return choice >= MENU_NEW_GAME && choice <= MENU_NO_GUESS && choice != MENU_QUIT && choice != MENU_UNUSED;
 }
 
 // The chosen menu command, once no end-of-board sequence runs.
@@ -462,11 +501,19 @@ bool main_screen_pass() {
 
 }  // namespace
 
+void show_status_message(const char* text) {
+  std::snprintf(status_message, sizeof status_message, "%s", text);
+  status_message_left = STATUS_MESSAGE_SECONDS;
+}
+
 void start_new_game(const char* file_name, int pattern) {
   char name[sizeof board_file_name];
   std::strncpy(name, file_name, sizeof name - 1);
   name[sizeof name - 1] = 0;
-  if (load_board_for_play(name, pattern, 0)) return;
+  if (load_board_for_play(name, pattern, 0)) {
+    if (extra_settings.no_guess && !no_guess_supported(game.mode)) show_status_message(no_guess_unsupported_message());
+    return;
+  }
   prompt_any_key(480, "Unable to load that board. Press any key to continue.");
   // The style file has gone or changed: no board is in play any more.
   init_board();

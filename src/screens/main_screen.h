@@ -3,7 +3,8 @@
 // pause screen and prompts run as loops of their own inside it.
 #pragma once
 
-// Menu choices (File menu items 0 to 7, Options menu items 9 to 12).
+// Menu choices (File menu items 0 to 7, 13 and 14, Options menu items 9
+// to 12 and 15).
 enum MenuChoice {
   MENU_NONE = -1,
   MENU_NEW_GAME = 0,
@@ -18,8 +19,14 @@ enum MenuChoice {
   MENU_QUESTION_MARKS = 9,
   MENU_GRAPHICS_OPTIONS = 10,
   MENU_SOUND_OPTIONS = 11,
-  MENU_ADJUST_COLORS = 12
+  MENU_ADJUST_COLORS = 12,
+  MENU_GAME_ID = 13,
+  MENU_HINT = 14,
+  MENU_NO_GUESS = 15
 };
+
+// Shows a one-line message in the menu bar for a few seconds.
+void show_status_message(const char* text);
 
 // Runs the main screen until the player quits (Quit or Esc).
 void run_main_screen();

@@ -2,6 +2,7 @@
 
 #include <allegro.h>
 
+#include "platform/extra_settings.h"
 #include "platform/lifecycle.h"
 #include "platform/main_datafile.h"
 #include "platform/settings.h"
@@ -13,47 +14,49 @@
 const char MENU_TEXTS[MENU_TEXT_COUNT][MENU_TEXT_SIZE] = {
     "New Game",         "Try Again",          "View High Scores",  "Change Board Style/Pattern",
     "Change Game Mode", "Change Skill Level", "About Fusegrid...", "Quit",
-    "'?' Marks",        "Graphics Options",   "Sound Options",     "Adjust Colors"};
+    "'?' Marks",        "Graphics Options",   "Sound Options",     "Adjust Colors",
+    "Hint",             "Game ID...",         "No-Guess Boards"};
+
+namespace {
+int question_marks_on() { return settings.question_marks == 1; }
+int no_guess_on() { return extra_settings.no_guess ? 1 : 0; }
+const int FILE_SEPARATORS[] = {72, 136, 168, 200};
+const int OPTIONS_SEPARATORS[] = {40, 104};
+}  // namespace
 
 // clang-format off
 const MenuItem FILE_MENU_ITEMS[FILE_MENU_ITEM_COUNT] = {
-    {MENU_TEXTS[0], "F1",    16},
-    {MENU_TEXTS[1], "F2",    32},
-    {MENU_TEXTS[2], "F3",    48},
-    {MENU_TEXTS[3], "F5",    80},
-    {MENU_TEXTS[4], "F6",    96},
-    {MENU_TEXTS[5], "F7",    112},
-    {MENU_TEXTS[6], nullptr, 144},
-    {MENU_TEXTS[7], "Esc",   176}};
+    {MENU_TEXTS[0],  "F1",    16,  0,  nullptr},
+    {MENU_TEXTS[1],  "F2",    32,  1,  nullptr},
+    {MENU_TEXTS[2],  "F3",    48,  2,  nullptr},
+    {MENU_TEXTS[3],  "F5",    80,  3,  nullptr},
+    {MENU_TEXTS[4],  "F6",    96,  4,  nullptr},
+    {MENU_TEXTS[5],  "F7",    112, 5,  nullptr},
+    {MENU_TEXTS[6],  nullptr, 144, 6,  nullptr},
+    {MENU_TEXTS[7],  "Esc",   176, 7,  nullptr},
+    {MENU_TEXTS[12], "H",     208, 14, nullptr},
+    {MENU_TEXTS[13], nullptr, 224, 13, nullptr}};
 
 const MenuItem OPTIONS_MENU_ITEMS[OPTIONS_MENU_ITEM_COUNT] = {
-    {MENU_TEXTS[8],  nullptr, 16},
-    {MENU_TEXTS[9],  nullptr, 48},
-    {MENU_TEXTS[10], nullptr, 64},
-    {MENU_TEXTS[11], nullptr, 80}};
-
-namespace {
-const int FILE_SEPARATORS[] = {72, 136, 168};
-const int OPTIONS_SEPARATORS[] = {40};
-}  // namespace
+    {MENU_TEXTS[8],  nullptr, 16,  9,  question_marks_on},
+    {MENU_TEXTS[9],  nullptr, 48,  10, nullptr},
+    {MENU_TEXTS[10], nullptr, 64,  11, nullptr},
+    {MENU_TEXTS[11], nullptr, 80,  12, nullptr},
+    {MENU_TEXTS[14], nullptr, 112, 15, no_guess_on}};
 
 const MenuLayout FILE_MENU = {
-    0, 16, 207, 191,                             // panel
+    0, 16, 207, 239,                             // panel
     4, 204,                                      // text x, key label right end
     FILE_MENU_ITEMS, FILE_MENU_ITEM_COUNT,
-    FILE_SEPARATORS, 3,
-    128, 0, 255, 15,                             // the Options bar button
-    0,                                           // results 0..7
-    0};                                          // no check mark
+    FILE_SEPARATORS, 4,
+    128, 0, 255, 15};                            // the Options bar button
 
 const MenuLayout OPTIONS_MENU = {
-    128, 16, 319, 95,
+    128, 16, 319, 127,
     148, 0,                                      // no key labels
     OPTIONS_MENU_ITEMS, OPTIONS_MENU_ITEM_COUNT,
-    OPTIONS_SEPARATORS, 1,
-    0, 0, 127, 15,                               // the File bar button
-    OPTIONS_RESULT_BASE,                         // results 9..12
-    1};                                          // "'?' Marks" shows the setting
+    OPTIONS_SEPARATORS, 2,
+    0, 0, 127, 15};                              // the File bar button
 // clang-format on
 
 void draw_menu(BITMAP* bmp, const MenuLayout& menu, int hovered) {
@@ -68,9 +71,10 @@ void draw_menu(BITMAP* bmp, const MenuLayout& menu, int hovered) {
     }
     draw_text(bmp, menu.text_x, item.row_top + 4, colour, item.text);
     if (item.key_label) draw_text_right(bmp, menu.key_right, item.row_top + 4, colour, item.key_label);
-    if (menu.has_check_mark && i == 0) {
-      const int mark = settings.question_marks == 1 ? OBJ_CHECK_ON : OBJ_CHECK_OFF;
-      draw_character_ex(bmp, static_cast<BITMAP*>(MainDatafile[mark].dat), CHECK_MARK_X, CHECK_MARK_Y, colour, -1);
+    if (item.checked) {
+      const int mark = item.checked() ? OBJ_CHECK_ON : OBJ_CHECK_OFF;
+      draw_character_ex(bmp, static_cast<BITMAP*>(MainDatafile[mark].dat), CHECK_MARK_X,
+                        item.row_top + CHECK_MARK_Y - MENU_FIRST_ROW_TOP, colour, -1);
     }
   }
 }
@@ -131,7 +135,7 @@ int run_menu(const MenuLayout& menu) {
     copy_scene();
     present_frame();
   }
-  return status == MENU_CHOSEN ? menu.result_base + hovered : -1;
+  return status == MENU_CHOSEN ? menu.items[hovered].result : -1;
 }
 
 }  // namespace

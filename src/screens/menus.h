@@ -9,11 +9,11 @@
 
 enum {
   MENU_TEXT_SIZE = 40,  // one entry of the item text table
-  MENU_TEXT_COUNT = 12,
-  FILE_MENU_ITEM_COUNT = 8,
-  OPTIONS_MENU_ITEM_COUNT = 4,
+  MENU_TEXT_COUNT = 15,
+  FILE_MENU_ITEM_COUNT = 10,
+  OPTIONS_MENU_ITEM_COUNT = 5,
   MENU_ROW_HEIGHT = 16,
-  OPTIONS_RESULT_BASE = 9  // Options item i returns 9 + i
+  MENU_FIRST_ROW_TOP = 16
 };
 
 // Item texts of both menus, File first; drawn as plain text.
@@ -23,6 +23,8 @@ struct MenuItem {
   const char* text;       // an entry of MENU_TEXTS
   const char* key_label;  // right-aligned key name (File menu), or nullptr
   int row_top;            // top y of the 16-pixel row
+  int result;             // what run_file_menu or run_options_menu returns for it
+  int (*checked)();       // the setting its check mark shows (1 on), or nullptr: no mark
 };
 
 struct MenuLayout {
@@ -34,8 +36,6 @@ struct MenuLayout {
   const int* separators;  // y of each separator line across the panel
   int separator_count;
   int other_x1, other_y1, other_x2, other_y2;  // the other menu's bar button
-  int result_base;                             // item i returns result_base + i
-  int has_check_mark;                          // row 0 shows the '?' marks setting
 };
 
 extern const MenuItem FILE_MENU_ITEMS[FILE_MENU_ITEM_COUNT];
@@ -43,12 +43,14 @@ extern const MenuItem OPTIONS_MENU_ITEMS[OPTIONS_MENU_ITEM_COUNT];
 extern const MenuLayout FILE_MENU;
 extern const MenuLayout OPTIONS_MENU;
 
-// Top-left corner of the check mark in the "'?' Marks" row.
+// Top-left corner of the check mark in the "'?' Marks" row; the mark of
+// another row sits as far below that row's top.
 enum { CHECK_MARK_X = 131, CHECK_MARK_Y = 19 };
 
-// 0 New Game .. 7 Quit, or -1.
+// 0 New Game .. 7 Quit, 14 Hint, 13 Game ID..., or -1.
 int run_file_menu();
-// 9 '?' Marks, 10 Graphics Options, 11 Sound Options, 12 Adjust Colors, or -1.
+// 9 '?' Marks, 10 Graphics Options, 11 Sound Options, 12 Adjust Colors,
+// 15 No-Guess Boards, or -1.
 int run_options_menu();
 // Draws one frame of a menu into bmp over whatever is there: the panel,
 // the separators, the rows (row `hovered` highlighted, -1 for none), the

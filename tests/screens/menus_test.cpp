@@ -5,6 +5,7 @@
 #include <cstring>
 #include <functional>
 
+#include "platform/extra_settings.h"
 #include "platform/lifecycle.h"
 #include "platform/main_datafile.h"
 #include "platform/settings.h"
@@ -101,7 +102,7 @@ TEST_F(Menus, PressOnBarDragToItemReleaseChoosesIt) {
           mouse_b = 0;
         }
       };
-      EXPECT_EQ(m.run(), m.menu.result_base + i);
+      EXPECT_EQ(m.run(), m.menu.items[i].result);
       EXPECT_EQ(frames_shown, 4);  // the release is seen in the update after frame 3
       EXPECT_EQ(held_highlight, COL_MENU_SELECTED_BG);
     }
@@ -238,11 +239,11 @@ TEST_F(Menus, HoveredRowIsHighlighted) {
 
   // The panel over the scene, the scene all around it.
   EXPECT_EQ(getpixel(first, 0, 16), COL_MENU_BG);
-  EXPECT_EQ(getpixel(first, 207, 191), COL_MENU_BG);
+  EXPECT_EQ(getpixel(first, 207, 239), COL_MENU_BG);
   EXPECT_EQ(getpixel(first, 208, 100), getpixel(scene, 208, 100));
-  EXPECT_EQ(getpixel(first, 100, 192), getpixel(scene, 100, 192));
+  EXPECT_EQ(getpixel(first, 100, 240), getpixel(scene, 100, 240));
   EXPECT_EQ(getpixel(first, 100, 15), getpixel(scene, 100, 15));
-  for (int y : {72, 136, 168}) {
+  for (int y : {72, 136, 168, 200}) {
     EXPECT_EQ(count_colour(first, 0, y, 207, y, COL_MENU_FONT), 208) << y;
   }
 
@@ -254,7 +255,7 @@ TEST_F(Menus, HoveredRowIsHighlighted) {
   EXPECT_GT(count_colour(first, 180, 100, 204, 107, COL_MENU_SELECTED_FONT), 5);  // "F6"
   EXPECT_EQ(count_colour(first, 205, 96, 207, 111, COL_MENU_SELECTED_BG), 3 * 16);
   // Every other row is the panel colour with text in 90.
-  EXPECT_EQ(count_colour(first, 0, 16, 207, 191, COL_MENU_SELECTED_BG),
+  EXPECT_EQ(count_colour(first, 0, 16, 207, 239, COL_MENU_SELECTED_BG),
             208 * 16 - count_colour(first, 0, 96, 207, 111, COL_MENU_SELECTED_FONT));
   EXPECT_GT(count_colour(first, 4, 180, 100, 187, COL_MENU_FONT), 10);    // "Quit"
   EXPECT_GT(count_colour(first, 170, 180, 204, 187, COL_MENU_FONT), 10);  // "Esc"
@@ -266,7 +267,7 @@ TEST_F(Menus, HoveredRowIsHighlighted) {
   script = [&](int f, BITMAP* shown) {
     if (f == 1) mouse_y = 66;
     if (f == 2) {
-      EXPECT_EQ(count_colour(shown, 0, 16, 207, 191, COL_MENU_SELECTED_BG), 0);
+      EXPECT_EQ(count_colour(shown, 0, 16, 207, 239, COL_MENU_SELECTED_BG), 0);
       key[KEY_ESC] = 1;
     }
     if (f == 3) key[KEY_ESC] = 0;
@@ -276,16 +277,17 @@ TEST_F(Menus, HoveredRowIsHighlighted) {
   destroy_bitmap(scene);
 }
 
-TEST_F(Menus, QuestionMarksCheckMarkFollowsTheSetting) {
+// Each check mark shows its own setting: "'?' Marks" the question marks,
+// "No-Guess Boards" the no-guess choice; the other setting is set the
+// other way, so a mark that read the wrong one would show.
+TEST_F(Menus, CheckMarksFollowTheirSettings) {
   struct {
-    int question_marks;
-    int pointer_y;  // 20: over the row, 60: elsewhere
-    int object, ink, paper;
+    int row_top;
+    bool on;
+    bool hovered;
   } cases[] = {
-      {1, 60, OBJ_CHECK_ON, COL_MENU_FONT, COL_MENU_BG},
-      {0, 60, OBJ_CHECK_OFF, COL_MENU_FONT, COL_MENU_BG},
-      {1, 20, OBJ_CHECK_ON, COL_MENU_SELECTED_FONT, COL_MENU_SELECTED_BG},
-      {0, 20, OBJ_CHECK_OFF, COL_MENU_SELECTED_FONT, COL_MENU_SELECTED_BG},
+      {16, true, false},  {16, false, false},  {16, true, true},  {16, false, true},
+      {112, true, false}, {112, false, false}, {112, true, true}, {112, false, true},
   };
   BITMAP* on = static_cast<BITMAP*>(MainDatafile[OBJ_CHECK_ON].dat);
   BITMAP* off = static_cast<BITMAP*>(MainDatafile[OBJ_CHECK_OFF].dat);
@@ -298,12 +300,16 @@ TEST_F(Menus, QuestionMarksCheckMarkFollowsTheSetting) {
 
   BITMAP* shot = create_bitmap_ex(8, 800, 600);
   for (auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "question_marks " << c.question_marks << " y " << c.pointer_y);
-    settings.question_marks = static_cast<uint8_t>(c.question_marks);
+    SCOPED_TRACE(testing::Message() << "row " << c.row_top << " on " << c.on << " hovered " << c.hovered);
+    const bool question_row = c.row_top == 16;
+    settings.question_marks = static_cast<uint8_t>(question_row == c.on ? 1 : 0);
+    extra_settings.no_guess = question_row != c.on;
+    const int ink = c.hovered ? COL_MENU_SELECTED_FONT : COL_MENU_FONT;
+    const int paper = c.hovered ? COL_MENU_SELECTED_BG : COL_MENU_BG;
     frames_shown = 0;
     set_mouse(180, 8, 0);
     script = [&](int f, BITMAP* shown) {
-      if (f == 1) mouse_y = c.pointer_y;
+      if (f == 1) mouse_y = c.hovered ? c.row_top + 4 : 60;
       if (f == 2) {
         blit(shown, shot, 0, 0, 0, 0, 800, 600);
         key[KEY_ESC] = 1;
@@ -311,16 +317,18 @@ TEST_F(Menus, QuestionMarksCheckMarkFollowsTheSetting) {
       if (f == 3) key[KEY_ESC] = 0;
     };
     EXPECT_EQ(run_options_menu(), -1);
-    BITMAP* mark = static_cast<BITMAP*>(MainDatafile[c.object].dat);
+    BITMAP* mark = c.on ? on : off;
+    const int mark_y = CHECK_MARK_Y + c.row_top - 16;
     int wrong = 0;
     for (int y = 0; y < mark->h; y++)
       for (int x = 0; x < mark->w; x++)
-        wrong += getpixel(shot, CHECK_MARK_X + x, CHECK_MARK_Y + y) != (getpixel(mark, x, y) ? c.ink : c.paper);
+        wrong += getpixel(shot, CHECK_MARK_X + x, mark_y + y) != (getpixel(mark, x, y) ? ink : paper);
     EXPECT_EQ(wrong, 0);
     // The text starts at x 148, right of the mark.
-    EXPECT_GT(count_colour(shot, 148, 20, 220, 27, c.ink), 10);
-    EXPECT_EQ(count_colour(shot, 128, 20, 130, 35, c.ink), 0);
+    EXPECT_GT(count_colour(shot, 148, c.row_top + 4, 220, c.row_top + 11, ink), 10);
+    EXPECT_EQ(count_colour(shot, 128, c.row_top + 4, 130, c.row_top + 15, ink), 0);
   }
+  extra_settings.no_guess = false;
   destroy_bitmap(shot);
 }
 
@@ -336,12 +344,12 @@ TEST_F(Menus, OptionsPanelLayout) {
   };
   EXPECT_EQ(run_options_menu(), -1);
   EXPECT_EQ(getpixel(shot, 128, 16), COL_MENU_BG);
-  EXPECT_EQ(getpixel(shot, 319, 95), COL_MENU_BG);
+  EXPECT_EQ(getpixel(shot, 319, 127), COL_MENU_BG);
   EXPECT_EQ(getpixel(shot, 127, 50), getpixel(SceneBuffer, 127, 50));
   EXPECT_EQ(getpixel(shot, 320, 50), getpixel(SceneBuffer, 320, 50));
-  EXPECT_EQ(getpixel(shot, 200, 96), getpixel(SceneBuffer, 200, 96));
-  EXPECT_EQ(count_colour(shot, 128, 40, 319, 40, COL_MENU_FONT), 192);
-  for (int top : {48, 64, 80}) {
+  EXPECT_EQ(getpixel(shot, 200, 128), getpixel(SceneBuffer, 200, 128));
+  for (int y : {40, 104}) EXPECT_EQ(count_colour(shot, 128, y, 319, y, COL_MENU_FONT), 192) << y;
+  for (int top : {48, 64, 80, 112}) {
     EXPECT_GT(count_colour(shot, 148, top + 4, 300, top + 11, COL_MENU_FONT), 10) << top;
   }
   destroy_bitmap(shot);
