@@ -1,18 +1,40 @@
 // Fusegrid: a mine-sweeping puzzle game on boards of cells of any shape.
 #include <allegro.h>
 
+#include <cstdio>
+
+#include "board/game_id.h"
 #include "platform/lifecycle.h"
+#include "screens/command_line.h"
 #include "screens/game_events.h"
+#include "screens/game_id_play.h"
 #include "screens/main_screen.h"
 #include "screens/title.h"
+#include "ui/prompts.h"
 
-int main() {
+int main(int argc, char** argv) {
+  CommandLine line;
+  if (!parse_command_line(argc, argv, line, stderr)) return 2;
+  if (line.describe_id) return describe_game(line.describe_id, line.first_cell, stdout, stderr);
+  GameId start_id{};
+  if (line.game_id) {
+    const GameIdError error = parse_game_id(line.game_id, start_id);
+    if (error != GAME_ID_OK) {
+      std::fprintf(stderr, "fusegrid: %s\n", game_id_message(error));
+      return 2;
+    }
+  }
+
   start_up();
   start_game();
   run_title_sequence();
   run_press_any_key();
   pointer_visible = 1;
   pause_requested = 0;
+  if (line.game_id) {
+    const GameIdError error = play_game_id(start_id);
+    if (error != GAME_ID_OK) prompt_any_key(480, game_id_message(error));
+  }
   run_main_screen();
   shutdown();
   return 0;

@@ -27,6 +27,7 @@
 #include "screens/board_chooser.h"
 #include "screens/dialogs.h"
 #include "screens/game_events.h"
+#include "screens/game_id_play.h"
 #include "screens/menus.h"
 #include "screens/options.h"
 #include "screens/palette_chooser.h"
@@ -288,6 +289,10 @@ void dispatch(int choice) {
       } else {
         game.random = game_stream_saved;
       }
+      break;
+    case MENU_GAME_ID:
+      blank_play_area();
+      if (!game_id_dialog()) game.random = game_stream_saved;
       break;
     case MENU_ABOUT:
       blank_play_area();

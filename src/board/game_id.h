@@ -1,0 +1,64 @@
+// Game IDs: one line of text that names a board exactly, so that a game
+// can be played again or passed on. The form is
+//   STYLEFILE:PATTERN:MODE:SKILL:SEED
+// with ":N" appended when the board is made no-guess at its first click,
+// for example "fgboards-hx.dat:2:0:1:3141592653:N". PATTERN counts from 0
+// in the style file, MODE is 0 Classic to 6 MegaMine, SKILL 0 Beginner to
+// 3 Master, and SEED is the seed of the game stream at the board load.
+//
+// A board load seeds the stream with two numbers, a seed s and a counter
+// k; a draw depends on s + 27397 k and on the parity of the counter only,
+// so the stream at (s, k) is the stream at (s + 27397 (k - k mod 2), k mod
+// 2). An ID therefore writes the first number as SEED and, when the
+// counter is odd, "+1" after it: "3141592653+1" is the stream of seed
+// 3141592653 one draw on. Reading takes "SEED+K" for any 32-bit K.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "rules/board_state.h"
+#include "rules/random.h"
+
+enum { GAME_ID_STYLE_SIZE = 16, GAME_ID_TEXT_SIZE = 64 };
+
+struct GameId {
+  char style_file[GAME_ID_STYLE_SIZE];  // a style file name, at most 15 characters
+  int pattern;
+  GameMode mode;
+  SkillLevel skill;
+  Random random;  // the game stream at the board load
+  bool no_guess;
+};
+
+enum GameIdError {
+  GAME_ID_OK = 0,
+  GAME_ID_FIELD_COUNT,     // not 5 fields, or 6 with "N" last
+  GAME_ID_STYLE_NAME,      // not a style file name
+  GAME_ID_STYLE_MISSING,   // no such file in the game folder
+  GAME_ID_STYLE_INVALID,   // the file is there but is not a usable style file
+  GAME_ID_PATTERN,         // not a number, or no such pattern in the style
+  GAME_ID_MODE,            // not 0..6
+  GAME_ID_SKILL,           // not 0..3
+  GAME_ID_SEED,            // not an unsigned 32-bit number (with an optional "+K")
+  GAME_ID_FLAG             // a sixth field other than "N"
+};
+
+// Reads the text of an ID, field by field; the style file is not opened
+// and the pattern only checked to be a number 0..255. Leading and trailing
+// spaces are ignored. `id` is written only on GAME_ID_OK.
+GameIdError parse_game_id(const char* text, GameId& id);
+
+// Opens the ID's style file in the current folder and checks it and the
+// pattern number against it; nothing else is changed.
+GameIdError check_game_id_style(const GameId& id);
+
+// The player's message for an error: one line.
+const char* game_id_message(GameIdError error);
+
+// The ID's text; the stream is written in its shortest form.
+void format_game_id(const GameId& id, char* text, size_t size);
+
+// The ID of the board in play (style file, pattern, mode, skill, the
+// stream of its load and whether it is made no-guess).
+GameId current_game_id();
