@@ -1,0 +1,309 @@
+// Game IDs in play: the ID of a game gives that game's board again, in
+// the game, through --describe and through the dialog; no-guess IDs on
+// every shipped pattern and level are cleared by the solver without a
+// guess; bad IDs and cells are refused with their messages.
+#include "screens/game_id_play.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <iterator>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "board/board_load.h"
+#include "platform/extra_settings.h"
+#include "platform/lifecycle.h"
+#include "platform/settings.h"
+#include "platform/main_datafile.h"
+#include "rules/actions.h"
+#include "rules/board_state.h"
+#include "rules/events.h"
+#include "rules/mines.h"
+#include "rules/no_guess.h"
+#include "rules/solver_player.h"
+#include "screens/command_line.h"
+#include "screens/game_events.h"
+#include "support/headless.h"
+#include "ui/widgets.h"
+
+namespace {
+
+struct StyleFile {
+  const char* name;
+  int patterns;
+};
+constexpr StyleFile STYLE_FILES[] = {{"fgboards.dat", 8},    {"fgboards-br.dat", 7}, {"fgboards-ca.dat", 6},
+                                     {"fgboards-cu.dat", 6}, {"fgboards-ht.dat", 5}, {"fgboards-hx.dat", 7},
+                                     {"fgboards-oc.dat", 6}, {"fgboards-pi.dat", 8}, {"fgboards-tr.dat", 6}};
+
+struct Described {
+  int status = -1;
+  std::string out, err;
+  std::vector<int> mines, levels;
+};
+
+std::string read_stream(FILE* f) {
+  std::string s;
+  std::rewind(f);
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+  std::fclose(f);
+  return s;
+}
+
+std::vector<int> json_list(const std::string& json, const char* key) {
+  std::vector<int> v;
+  const size_t at = json.find(std::string("\"") + key + "\": [");
+  if (at == std::string::npos) return v;
+  const char* p = json.c_str() + json.find('[', at) + 1;
+  while (*p && *p != ']') {
+    char* end = nullptr;
+    v.push_back(static_cast<int>(std::strtol(p, &end, 10)));
+    p = end;
+    while (*p == ',' || *p == ' ') p++;
+  }
+  return v;
+}
+
+Described describe(const std::string& id, const std::string& cell) {
+  FILE* out = std::tmpfile();
+  FILE* err = std::tmpfile();
+  Described d;
+  d.status = describe_game(id.c_str(), cell.c_str(), out, err);
+  d.out = read_stream(out);
+  d.err = read_stream(err);
+  d.mines = json_list(d.out, "mines");
+  d.levels = json_list(d.out, "levels");
+  return d;
+}
+
+std::vector<int> mines_in_play() {
+  std::vector<int> v;
+  for (int c = 0; c < board.cell_count; c++)
+    if (board.cells[c].content >= MINE) v.push_back(c);
+  return v;
+}
+
+std::string id_in_play() {
+  char text[GAME_ID_TEXT_SIZE];
+  format_game_id(current_game_id(), text, sizeof text);
+  return text;
+}
+
+class GameIdPlay : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    default_settings();
+    default_extra_settings();
+    init_board();
+    init_game_session();
+    clear_events();
+    show_wait_notice_hook = nullptr;
+  }
+  void TearDown() override {
+    clear_events();
+    init_board();
+    init_game_session();
+    current_board_index = -1;
+    default_extra_settings();
+  }
+
+  // A new game as the menus start it, from a board seed and counter.
+  static void new_game(const char* file, int pattern, GameMode mode, SkillLevel skill, uint32_t seed,
+                       uint32_t counter) {
+    game.mode = mode;
+    game.skill = skill;
+    board_seed = seed;
+    board_counter = counter;
+    ASSERT_TRUE(load_board_for_play(file, pattern, 0));
+    clear_events();
+  }
+};
+
+// The ID shown for a game names its board: typed in again it loads the
+// same layout with the same stream, and --describe with the game's first
+// click gives the mines the game has after that click. Odd and even board
+// counters, every mode, several styles.
+TEST_F(GameIdPlay, TheIdOfAGameGivesItsBoardAgain) {
+  struct {
+    const char* file;
+    int pattern;
+    GameMode mode;
+    SkillLevel skill;
+    uint32_t seed, counter;
+    int first;
+  } cases[] = {
+      {"fgboards.dat", 1, CLASSIC, EXPERT, 1000, 0, 40},
+      {"fgboards.dat", 1, CLASSIC, EXPERT, 1000, 7, 40},
+      {"fgboards-hx.dat", 2, FLAGLESS, MASTER, 3141592653u, 12345, 10},
+      {"fgboards-tr.dat", 0, BACKWARDS, INTERMEDIATE, 99, 4294967295u, 3},
+      {"fgboards-pi.dat", 3, MULTI_MINE, EXPERT, 5, 2, 20},
+      {"fgboards-ca.dat", 1, MOVING_MINES, MASTER, 77, 1, 0},
+      {"fgboards-oc.dat", 2, ENDURANCE, BEGINNER, 4000000000u, 6, 15},
+      {"fgboards-br.dat", 4, MEGAMINE, MASTER, 123, 3, 30},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.file << " " << c.pattern << " mode " << c.mode << " counter " << c.counter);
+    new_game(c.file, c.pattern, c.mode, c.skill, c.seed, c.counter);
+    const std::string id = id_in_play();
+    const std::vector<int> laid = mines_in_play();
+    const Random stream = game.random;
+    reveal_cell(c.first, 1, SFX_REVEAL);
+    clear_events();
+    const std::vector<int> after_click = mines_in_play();
+
+    GameId parsed{};
+    ASSERT_EQ(parse_game_id(id.c_str(), parsed), GAME_ID_OK) << id;
+    init_board();
+    init_game_session();
+    board_seed = 1;
+    board_counter = 2;
+    ASSERT_EQ(play_game_id(parsed), GAME_ID_OK);
+    clear_events();
+    EXPECT_EQ(id_in_play(), id);
+    EXPECT_EQ(mines_in_play(), laid);
+    EXPECT_EQ(board_seed, 1u);  // the boards after it are drawn as before
+    EXPECT_EQ(board_counter, 2u);
+    Random expected = stream;
+    for (int i = 0; i < 20; i++) ASSERT_EQ(random_range(game.random, 0, 999), random_range(expected, 0, 999));
+
+    const Described d = describe(id, std::to_string(c.first));
+    EXPECT_EQ(d.status, 0) << d.err;
+    if (c.mode == MOVING_MINES) {
+      // The layout the click uncovered; the click then moved one mine.
+      std::vector<int> moved;
+      std::set_symmetric_difference(d.mines.begin(), d.mines.end(), after_click.begin(), after_click.end(),
+                                    std::back_inserter(moved));
+      EXPECT_LE(moved.size(), 2u) << d.out;
+      EXPECT_EQ(d.mines.size(), after_click.size());
+    } else {
+      EXPECT_EQ(d.mines, after_click) << d.out;
+    }
+    EXPECT_NE(d.out.find("\"id\": \"" + id + "\""), std::string::npos) << d.out;
+    EXPECT_NE(d.out.find("\"first_cell\": " + std::to_string(c.first) + ","), std::string::npos) << d.out;
+    EXPECT_EQ(d.levels.empty(), c.mode != MULTI_MINE) << d.out;
+    if (c.mode == MULTI_MINE) {
+      ASSERT_EQ(d.levels.size(), d.mines.size());
+      for (size_t i = 0; i < d.mines.size(); i++)
+        EXPECT_EQ(d.levels[i], board.cells[d.mines[i]].content - MINE + 1);
+    }
+  }
+}
+
+// A no-guess ID on every shipped pattern at every level (each in one of
+// the four no-guess modes, seeds spread): the board --describe prints is
+// cleared from its first cell by the simulated player without a guess.
+TEST_F(GameIdPlay, NoGuessIdsAreClearedWithoutAGuess) {
+  const GameMode modes[] = {CLASSIC, FLAGLESS, ENDURANCE, BACKWARDS};
+  int sample = 0, failures = 0;
+  for (const StyleFile& style : STYLE_FILES)
+    for (int pattern = 0; pattern < style.patterns; pattern++)
+      for (int skill = BEGINNER; skill <= MASTER; skill++, sample++) {
+        const GameMode mode = modes[sample % 4];
+        const uint32_t seed = 2654435761u * static_cast<uint32_t>(sample + 1);
+        char id[GAME_ID_TEXT_SIZE];
+        std::snprintf(id, sizeof id, "%s:%d:%d:%d:%u:N", style.name, pattern, mode, skill, seed);
+        SCOPED_TRACE(id);
+        // The cells of the board, for a first cell anywhere on it.
+        const Described plain = describe(std::string(id, std::strlen(id) - 2), "0");
+        ASSERT_EQ(plain.status, 0) << plain.err;
+        const int first = static_cast<int>(seed % static_cast<uint32_t>(board.cell_count));
+        const Described d = describe(id, std::to_string(first));
+        ASSERT_EQ(d.status, 0) << d.err;
+        ASSERT_EQ(static_cast<int>(d.mines.size()), game.mines_total);
+
+        // The board as described, in play and not yet clicked.
+        for (int c = 0; c < board.cell_count; c++) board.cells[c].content = 0;
+        for (int m : d.mines) board.cells[m].content = MINE;
+        compute_clues();
+        game.first_cell = static_cast<int16_t>(first);
+        if (!clearable_without_guess(first)) {
+          failures++;
+          ADD_FAILURE() << "a guess is needed from cell " << first;
+        }
+      }
+  EXPECT_EQ(failures, 0);
+  EXPECT_EQ(sample, 59 * 4);
+}
+
+TEST_F(GameIdPlay, BadIdsAndCellsAreRefusedWithAMessage) {
+  ScopedTempDir dir;
+  const std::string style = read_file(game_path("fgboards.dat"));
+  write_file("fgboards.dat", style);
+  write_file("fgboards-jk.dat", "not a datafile at all");
+  ASSERT_EQ(mkdir("fgboards-dr.dat", 0755), 0);
+  ASSERT_EQ(mkfifo("fgboards-ff.dat", 0644), 0);
+  ScopedWatchdog watchdog(60);  // a FIFO opened for reading would block
+  struct {
+    const char* id;
+    const char* cell;
+    const char* message;
+  } cases[] = {
+      {"fgboards.dat:0:0:0", "0", "STYLEFILE:PATTERN"},
+      {"fgboards.dat:0:0:0:x", "0", "seed"},
+      {"fgboards.dat:0:0:0:1:N:x", "0", "STYLEFILE:PATTERN"},
+      {"fgboards.dat:8:0:0:1", "0", "no such pattern"},
+      {"fgboards.dat:0:9:0:1", "0", "game mode"},
+      {"fgboards.dat:0:0:9:1", "0", "skill level"},
+      {"fgboards-go.dat:0:0:0:1", "0", "not in the game folder"},
+      {"fgboards-jk.dat:0:0:0:1", "0", "cannot be used"},
+      {"fgboards-dr.dat:0:0:0:1", "0", "cannot be used"},
+      {"fgboards-ff.dat:0:0:0:1", "0", "cannot be used"},
+      {"fgboards.dat:0:0:0:1", "81", "no such cell"},
+      {"fgboards.dat:0:0:0:1", "-1", "cell number"},
+      {"fgboards.dat:0:0:0:1", "x", "cell number"},
+      {"fgboards.dat:0:0:0:1", "", "cell number"},
+      {"fgboards.dat:0:0:0:1", "99999999999999999999", "cell number"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.id << " cell " << c.cell);
+    const Described d = describe(c.id, c.cell);
+    EXPECT_EQ(d.status, 2);
+    EXPECT_EQ(d.out, "");
+    EXPECT_NE(d.err.find(c.message), std::string::npos) << d.err;
+  }
+  // The copied style works from there.
+  EXPECT_EQ(describe("fgboards.dat:0:0:0:1", "80").status, 0);
+}
+
+TEST_F(GameIdPlay, CommandLineOptions) {
+  struct {
+    std::vector<const char*> args;
+    bool ok;
+    const char *game, *describe, *cell;
+  } cases[] = {
+      {{}, true, nullptr, nullptr, nullptr},
+      {{"--game", "g"}, true, "g", nullptr, nullptr},
+      {{"--describe", "d", "--first-cell", "5"}, true, nullptr, "d", "5"},
+      {{"--first-cell", "5", "--describe", "d"}, true, nullptr, "d", "5"},
+      {{"--describe", "d"}, false, nullptr, nullptr, nullptr},
+      {{"--first-cell", "5"}, false, nullptr, nullptr, nullptr},
+      {{"--game"}, false, nullptr, nullptr, nullptr},
+      {{"--game", "a", "--game", "b"}, false, nullptr, nullptr, nullptr},
+      {{"--game", "a", "--describe", "d", "--first-cell", "1"}, false, nullptr, nullptr, nullptr},
+      {{"--help"}, false, nullptr, nullptr, nullptr},
+      {{"game"}, false, nullptr, nullptr, nullptr},
+  };
+  for (const auto& c : cases) {
+    std::vector<const char*> argv = {"fusegrid"};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    SCOPED_TRACE(testing::Message() << argv.size() << " arguments");
+    FILE* err = std::tmpfile();
+    CommandLine line;
+    EXPECT_EQ(parse_command_line(static_cast<int>(argv.size()), argv.data(), line, err), c.ok);
+    const std::string message = read_stream(err);
+    EXPECT_EQ(message.find("usage:") != std::string::npos, !c.ok) << message;
+    if (!c.ok) continue;
+    EXPECT_STREQ(line.game_id, c.game);
+    EXPECT_STREQ(line.describe_id, c.describe);
+    EXPECT_STREQ(line.first_cell, c.cell);
+  }
+}
+
+}  // namespace
