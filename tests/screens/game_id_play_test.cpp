@@ -11,13 +11,18 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "board/board_load.h"
+#include "common/preview.h"
 #include "platform/extra_settings.h"
 #include "platform/lifecycle.h"
+#include "palette/palette_entries.h"
+#include "palette/palette_files.h"
 #include "platform/settings.h"
 #include "platform/main_datafile.h"
 #include "rules/actions.h"
@@ -270,6 +275,91 @@ TEST_F(GameIdPlay, BadIdsAndCellsAreRefusedWithAMessage) {
   }
   // The copied style works from there.
   EXPECT_EQ(describe("fgboards.dat:0:0:0:1", "80").status, 0);
+}
+
+// The dialog driven frame by frame: keys go into the keyboard buffer
+// before the frame named with them is shown.
+struct DialogStep {
+  int frame;
+  const char* type;  // characters; '\b' backspace, '\r' Enter, '\x1b' Esc
+};
+std::vector<DialogStep> dialog_steps;
+int dialog_frames = 0;
+std::vector<int> message_pixels;  // ink in the message row, per frame
+
+void dialog_frame(BITMAP* shown, int, int) {
+  if (++dialog_frames > 300) throw std::runtime_error("the dialog did not close: " + id_in_play());
+  tick_count.store(40);
+  int ink = 0;
+  for (int y = 344; y <= 356; y++)
+    for (int x = 150; x <= 650; x++) ink += getpixel(shown, x, y) == COL_MENU_FONT;
+  message_pixels.push_back(ink);
+  const char* preview = std::getenv("FG_PREVIEW_DIR");  // set it to look at the dialog
+  if (preview && dialog_frames == 5) {
+    apply_current_palette();
+    PALETTE pal;
+    get_palette(pal);
+    save_png((std::string(preview) + "/game_id_dialog.png").c_str(), shown, pal);
+  }
+  for (const DialogStep& s : dialog_steps)
+    if (s.frame == dialog_frames)
+      for (const char* c = s.type; *c; c++) {
+        const int scancode = *c == '\r' ? KEY_ENTER : *c == '\b' ? KEY_BACKSPACE : *c == '\x1b' ? KEY_ESC : 0;
+        simulate_keypress(scancode << 8 | (*c & 255));
+      }
+}
+
+KEYBOARD_DRIVER stand_in_keyboard = {};
+
+TEST_F(GameIdPlay, TheDialogShowsTheIdAndPlaysATypedOne) {
+  FrameDriver driver{dialog_frame, 0, 0, nullptr};
+  frame_driver = &driver;
+  KEYBOARD_DRIVER* saved_keyboard = keyboard_driver;
+  keyboard_driver = &stand_in_keyboard;  // readkey reads what simulate_keypress puts in the buffer
+  clear_to_color(SceneBuffer, COL_BACKGROUND);
+  struct Run {
+    const char* before;  // the ID in play when the dialog opens, or nullptr
+    std::vector<DialogStep> steps;
+    bool played;
+    const char* after;  // the ID in play afterwards
+    bool message;       // a message was shown on the way
+  } runs[] = {
+      // A bad seed is explained; the ID mended and played.
+      {nullptr, {{2, "fgboards-hx.dat:2:0:3:12x"}, {3, "\r"}, {6, "\b\b3"}, {7, "\r"}}, true,
+       "fgboards-hx.dat:2:0:3:13", true},
+      // The ID in play is offered: Enter starts that board again.
+      {"fgboards.dat:1:5:2:77+1:N", {{2, "\r"}}, true, "fgboards.dat:1:5:2:77+1:N", false},
+      // Another typed over it, with the no-guess mark.
+      {"fgboards.dat:1:0:2:77", {{2, "\b\b\b\b\b\b\b\b3:0:3:9:N"}, {3, "\r"}}, true, "fgboards.dat:3:0:3:9:N",
+       false},
+      // A missing style file says so; Esc leaves the game as it was.
+      {"fgboards.dat:1:0:2:77", {{2, "\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b\b"}, {3, "fgboards-zz.dat:0:0:0:1\r"}, {6, "\x1b"}},
+       false, "fgboards.dat:1:0:2:77", true},
+  };
+  for (const Run& r : runs) {
+    SCOPED_TRACE(r.after);
+    init_board();
+    init_game_session();
+    current_board_index = -1;
+    if (r.before) {
+      GameId id{};
+      ASSERT_EQ(parse_game_id(r.before, id), GAME_ID_OK);
+      ASSERT_EQ(play_game_id(id), GAME_ID_OK);
+      clear_events();
+    }
+    dialog_steps = r.steps;
+    dialog_frames = 0;
+    message_pixels.clear();
+    clear_keybuf();
+    EXPECT_EQ(game_id_dialog(), r.played);
+    clear_events();
+    EXPECT_EQ(id_in_play(), r.after);
+    EXPECT_EQ(*std::max_element(message_pixels.begin(), message_pixels.end()) > 0, r.message);
+    EXPECT_EQ(message_pixels.front(), 0);
+  }
+  keyboard_driver = saved_keyboard;
+  frame_driver = nullptr;
+  clear_keybuf();
 }
 
 TEST_F(GameIdPlay, CommandLineOptions) {
