@@ -96,6 +96,10 @@ void lay_pattern_mines(const uint8_t* layout, uint32_t record) {
 }  // namespace
 
 BoardLoadResult load_board(const char* file_name, int pattern, int continuation) {
+  return load_board_from(file_name, pattern, continuation, Random{board_seed, board_counter});
+}
+
+BoardLoadResult load_board_from(const char* file_name, int pattern, int continuation, Random stream) {
   // Everything that can fail is checked before anything changes.
   DATAFILE* fresh = nullptr;
   if (!continuation) {
@@ -114,8 +118,8 @@ BoardLoadResult load_board(const char* file_name, int pattern, int continuation)
   if (!continuation) start_game_on_style(fresh, file_name, pattern);
   const uint8_t* layout = style_layout(style_datafile, nullptr);
   const uint32_t record = pattern_record(layout, pattern);
-  game.random = Random{board_seed, board_counter};
-  game.board_random = game.random;
+  game.random = stream;
+  game.board_random = stream;
   if (!place_pattern_cells(layout, record, pattern)) return BOARD_HIT_GRID_FULL;
   lay_pattern_mines(layout, record);
 

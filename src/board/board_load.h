@@ -3,6 +3,7 @@
 #pragma once
 
 #include "board/loaded_style.h"
+#include "rules/random.h"
 
 extern int current_board_index;   // -1 until a board has been loaded
 extern char board_file_name[16];  // the style file of the board in play
@@ -23,3 +24,6 @@ enum BoardLoadResult {
 // read. Validation refuses the styles whose hit grid overflows, so
 // BOARD_HIT_GRID_FULL means the board in play is broken.
 BoardLoadResult load_board(const char* file_name, int pattern, int continuation);
+// The same with the game stream started at a given state instead (the
+// board of a game ID).
+BoardLoadResult load_board_from(const char* file_name, int pattern, int continuation, Random stream);

@@ -51,14 +51,28 @@ void show_firework(int cell) {
 
 }  // namespace
 
-int load_board_for_play(const char* file_name, int pattern, int continuation) {
-  if (show_wait_notice_hook) show_wait_notice_hook();
-  const BoardLoadResult result = load_board(file_name, pattern, continuation);
+namespace {
+
+int finish_load_for_play(BoardLoadResult result, int continuation) {
   if (result == BOARD_HIT_GRID_FULL) fatal_error(7);
   if (result != BOARD_LOADED) return 0;
   if (!continuation) game.no_guess = extra_settings.no_guess && no_guess_supported(game.mode);
   play_effect(SFX_NEW_GAME);
   return 1;
+}
+
+}  // namespace
+
+int load_board_for_play(const char* file_name, int pattern, int continuation) {
+  if (show_wait_notice_hook) show_wait_notice_hook();
+  // The notice shows a frame, which moves the board seed on: the load
+  // reads it afterwards.
+  return finish_load_for_play(load_board(file_name, pattern, continuation), continuation);
+}
+
+int load_board_for_play(const char* file_name, int pattern, const Random& stream) {
+  if (show_wait_notice_hook) show_wait_notice_hook();
+  return finish_load_for_play(load_board_from(file_name, pattern, 0, stream), 0);
 }
 
 void act_on_game_events(AreaButton* board_area) {

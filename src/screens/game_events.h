@@ -2,6 +2,8 @@
 // sound, prompts and board loads here, and the game's session is started.
 #pragma once
 
+#include "rules/random.h"
+
 struct AreaButton;
 
 // Shows the "One moment please..." notice at the start of every board
@@ -14,6 +16,8 @@ extern void (*show_wait_notice_hook)();
 // follows the first). A style whose hit grid overflows ends the program
 // with its fatal error. 1 when the board was loaded.
 int load_board_for_play(const char* file_name, int pattern, int continuation);
+// The same with the game stream started at a given state (a game ID's).
+int load_board_for_play(const char* file_name, int pattern, const Random& stream);
 
 // The time a no-guess board may take at the first click, and what the
 // player is told when it runs out.

@@ -22,23 +22,18 @@
 
 namespace {
 
-// The board load of an ID: the stream it names, then the board seed and
-// counter put back.
+// The board load of an ID: its mode and skill level, and the stream it
+// names; the board seed and counter are not touched.
 BoardLoadResult load_id_board(const GameId& id, bool for_play) {
-  const uint32_t seed = board_seed, counter = board_counter;
   const GameMode mode = game.mode;
   const SkillLevel skill = game.skill;
-  board_seed = id.random.seed;
-  board_counter = id.random.counter;
   game.mode = id.mode;
   game.skill = id.skill;
   BoardLoadResult result;
   if (for_play)
-    result = load_board_for_play(id.style_file, id.pattern, 0) ? BOARD_LOADED : BOARD_NOT_LOADED;
+    result = load_board_for_play(id.style_file, id.pattern, id.random) ? BOARD_LOADED : BOARD_NOT_LOADED;
   else
-    result = load_board(id.style_file, id.pattern, 0);
-  board_seed = seed;
-  board_counter = counter;
+    result = load_board_from(id.style_file, id.pattern, 0, id.random);
   if (result == BOARD_NOT_LOADED) {
     game.mode = mode;
     game.skill = skill;

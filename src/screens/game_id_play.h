@@ -9,8 +9,8 @@
 // Loads the board an ID names as a new game: its style file and pattern,
 // mode and skill level, the stream of its board load, and whether it is
 // made no-guess at the first click (in the modes that allow it). The
-// board seed and counter are left as they were, so the boards after it
-// are drawn as they would have been. GAME_ID_OK when the board is in play;
+// board seed and counter are not used, so the boards after it are drawn
+// as they would have been. GAME_ID_OK when the board is in play;
 // otherwise nothing has changed.
 GameIdError play_game_id(const GameId& id);
 

@@ -74,9 +74,15 @@ fg_start_xvfb() {
 }
 
 # Starts the game in the prepared folder; extra environment may be given
-# as NAME=VALUE arguments.
+# as NAME=VALUE arguments, and the game's own arguments after "--".
 fg_start_game() {
-  (cd "$FG_RUN" && exec env HOME="$FG_WORK/home" "$@" ./fusegrid >"$FG_OUT/stdout.log" 2>"$FG_OUT/stderr.log") &
+  local envs=()
+  while [ $# -gt 0 ] && [ "$1" != "--" ]; do
+    envs+=("$1")
+    shift
+  done
+  [ $# -gt 0 ] && shift
+  (cd "$FG_RUN" && exec env HOME="$FG_WORK/home" "${envs[@]}" ./fusegrid "$@" >"$FG_OUT/stdout.log" 2>"$FG_OUT/stderr.log") &
   FG_GAME_PID=$!
 }
 

@@ -169,12 +169,18 @@ TEST_F(GameIdPlay, TheIdOfAGameGivesItsBoardAgain) {
     init_game_session();
     board_seed = 1;
     board_counter = 2;
+    // The notice shows a frame, and every frame moves the board seed on.
+    show_wait_notice_hook = [] {
+      board_seed += 5;
+      board_counter += 1;
+    };
     ASSERT_EQ(play_game_id(parsed), GAME_ID_OK);
+    show_wait_notice_hook = nullptr;
     clear_events();
     EXPECT_EQ(id_in_play(), id);
     EXPECT_EQ(mines_in_play(), laid);
-    EXPECT_EQ(board_seed, 1u);  // the boards after it are drawn as before
-    EXPECT_EQ(board_counter, 2u);
+    EXPECT_EQ(board_seed, 6u);  // only the frame moved it: the boards after it are drawn as before
+    EXPECT_EQ(board_counter, 3u);
     Random expected = stream;
     for (int i = 0; i < 20; i++) ASSERT_EQ(random_range(game.random, 0, 999), random_range(expected, 0, 999));
 

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# A no-guess game ID on a board of hexagons at Master, started from the
+# command line: --describe tells where the mines are for the first cell;
+# the game, started with --game, shows that board; the first cell and then
+# every safe cell are clicked by their screen positions, no mine goes off
+# and the winning face appears.
+source "$(dirname "$0")/lib.sh"
+fg_prepare_game
+fg_start_xvfb
+fg_settings_windowed 1
+
+id="fgboards-hx.dat:1:0:3:2026:N"
+first=108
+json="$(cd "$FG_RUN" && ./fusegrid --describe "$id" --first-cell "$first")" || fail "--describe failed"
+echo "$json" >"$FG_OUT/describe.json"
+cells="$(sed -n 's/.*"cells": \([0-9]*\).*/\1/p' <<<"$json")"
+mines=" $(sed -n 's/.*"mines": \[\([0-9, ]*\)\].*/\1/p' <<<"$json" | tr -d ',') "
+[ "$cells" = "217" ] || fail "expected 217 cells, got '$cells': $json"
+[ "$(wc -w <<<"$mines")" -gt 20 ] || fail "no mines in $json"
+[[ "$mines" != *" $first "* ]] || fail "the first cell is a mine: $json"
+
+# A bad ID is refused before any window opens.
+rc=0
+(cd "$FG_RUN" && ./fusegrid --game "fgboards-hx.dat:1:0:3:x" 2>"$FG_OUT/bad_id.log") || rc=$?
+[ "$rc" = "2" ] || fail "a bad ID gave exit code $rc"
+grep -q "seed" "$FG_OUT/bad_id.log" || fail "no message for a bad seed: $(cat "$FG_OUT/bad_id.log")"
+
+fg_start_game -- --game "$id"
+wid="$(fg_wait_window)"
+fg_cell_centres fgboards-hx.dat 1 >"$FG_WORK/centres"
+mapfile -t centres <"$FG_WORK/centres"
+[ "${#centres[@]}" = "$cells" ] || fail "expected $cells cell centres, got ${#centres[@]}"
+
+park_x=770 park_y=560
+board_shown() {
+  fg_pointer_at "$park_x" "$park_y" "$1" || return 1
+  [ "$(fg_cell_looks "$1" "$FG_WORK/centres" | sort -u | wc -l)" = "1" ]
+}
+fg_pass_opening
+fg_move "$park_x" "$park_y"
+fg_wait_screen board_start "the game did not show the covered board of the ID" board_shown
+fg_cell_looks board_start "$FG_WORK/centres" >"$FG_WORK/covered"
+
+steady() { fg_pointer_at "$park_x" "$park_y" "$1"; }
+# Clicks the safe cells that still look covered on a settled screenshot.
+click_covered_safe_cells() {
+  fg_move "$park_x" "$park_y"
+  fg_wait_screen "$1" "the picture did not settle" steady
+  fg_cell_looks "$1" "$FG_WORK/centres" >"$FG_WORK/looks"
+  mapfile -t covered < <(paste -d'|' "$FG_WORK/covered" "$FG_WORK/looks" | awk -F'|' '$1 == $2 { print NR - 1 }')
+  local n=0 i
+  for i in "${covered[@]}"; do
+    [[ "$mines" == *" $i "* ]] && continue
+    read -r x y <<<"${centres[$i]}"
+    fg_click "$x" "$y"
+    n=$((n + 1))
+  done
+  echo "$1: $n safe cells clicked"
+  left=$n
+}
+
+read -r x y <<<"${centres[$first]}"
+fg_click "$x" "$y"
+for round in 1 2 3; do
+  click_covered_safe_cells "round$round"
+  [ "$left" = "0" ] && break
+done
+[ "$left" = "0" ] || fail "safe cells still covered after 3 rounds"
+
+won() { steady "$1" && fg_region_changed board_start "$1" 36x16+764+0; }
+fg_wait_screen cleared "no winning face" won
+# Nothing went off: the mines-hit and penalty readouts still show 0.
+fg_region_changed board_start cleared 60x22+20+86 && fail "a mine went off"
+fg_region_changed board_start cleared 60x22+20+118 && fail "penalty time was added"
+
+"$FG_WM_CLOSE" "$wid"
+fg_wait_exit
+[ "$FG_RC" = "0" ] || fail "exit code $FG_RC"
+echo "PASS"
