@@ -26,6 +26,7 @@
 #include "rules/random.h"
 #include "support/headless.h"
 #include "screens/game_events.h"
+#include "screens/menus.h"
 
 namespace {
 
@@ -472,51 +473,73 @@ TEST_F(MainScreen, CheckTakesTheVerdictOnceEveryFlagIsPlaced) {
   }
 }
 
-// H during play: one hint per press however long H is held, costing 30
-// penalty seconds in Classic; the hinted cell lights up in the frames for
-// about two seconds.
-TEST_F(MainScreen, HShowsOneHintPerPress) {
+// H during play (one hint per press however long H is held) and File >
+// Hint: the hint costs 30 penalty seconds in Classic and its cell lights
+// up in the frames for about two seconds. From the menu the pointer is
+// over no cell: the hint is taken from the middle of the board.
+TEST_F(MainScreen, HAndTheFileMenuShowAHint) {
+  int hint_row = -1;
+  for (const MenuItem& item : FILE_MENU_ITEMS)
+    if (item.result == MENU_HINT) hint_row = item.row_top + 8;
+  ASSERT_GE(hint_row, 0);
   settings.graphics_switches[GFX_PARTICLES] = 0;  // no shards over the cells
   settings.graphics_switches[GFX_NUMBER_FLASH] = 0;
-  new_board(CLASSIC);
-  reveal_cell(40, 1, 0);
-  forget_key_presses();
-  int pointer = -1;
-  for (int i = board.cell_count - 1; i >= 0 && pointer < 0; i--)
-    if (board.cells[i].state == HIDDEN) pointer = i;
-  ASSERT_GE(pointer, 0);
-  HintResult expected{HINT_UNAVAILABLE, -1};
-  float penalty = 0.0f;
-  int lit_first = -1, lit_last = -1, lit_frames = 0, shown = -2;
-  const int press_at = 40;
-  run([&](int f) {
-    if (f == 1) point_at(pointer);
-    if (f == press_at) {
-      expected = find_hint(pointer);
-      ASSERT_TRUE(expected.kind == HINT_SAFE || expected.kind == HINT_MINE) << "a certain cell after the first click";
-      penalty = game.penalty_time;
-      note_key_event(KEY_H);
-      key[KEY_H] = -1;  // held for 30 frames
-    }
-    if (f == press_at + 30) {
-      note_key_event(KEY_H | 0x80);
-      key[KEY_H] = 0;
-    }
-    if (f == press_at + 2) shown = hint_highlight_cell();
-    if (expected.cell >= 0 && frame_changes_on(expected.cell) > 0) {
-      if (lit_first < 0) lit_first = f;
-      lit_last = f;
-      lit_frames++;
-    }
-    if (f == press_at + 200) key[KEY_ESC] = 1;
-  });
-  EXPECT_EQ(shown, expected.cell);
-  EXPECT_EQ(game.penalty_time, penalty + 30.0f) << "one hint for one press";
-  EXPECT_TRUE(game.hinted);
-  EXPECT_EQ(lit_first, press_at + 1) << "shown in the frame of the pass that took the key";
-  EXPECT_NEAR(lit_frames, 120, 3) << "about two seconds at 60 frames a second";
-  EXPECT_EQ(lit_last - lit_first + 1, lit_frames) << "lit without a break";
-  EXPECT_EQ(hint_highlight_cell(), -1);
+  for (bool by_menu : {false, true}) {
+    SCOPED_TRACE(by_menu ? "File > Hint" : "H");
+    new_board(CLASSIC);
+    reveal_cell(40, 1, 0);
+    forget_key_presses();
+    release_keys();
+    frame = 0;
+    int pointer = -1;
+    for (int i = board.cell_count - 1; i >= 0 && pointer < 0; i--)
+      if (board.cells[i].state == HIDDEN) pointer = i;
+    ASSERT_GE(pointer, 0);
+    HintResult expected{HINT_UNAVAILABLE, -1};
+    float penalty = 0.0f;
+    int lit_first = -1, lit_last = -1, lit_frames = 0, shown = -2;
+    const int press_at = 40;
+    run([&](int f) {
+      if (f == 1) point_at(pointer);
+      if (f == press_at) {
+        expected = find_hint(by_menu ? -1 : pointer);
+        ASSERT_TRUE(expected.kind == HINT_SAFE || expected.kind == HINT_MINE) << "a certain cell after the first click";
+        penalty = game.penalty_time;
+        if (by_menu) {
+          mouse_x = 40;  // pressed on File, dragged onto Hint, let go
+          mouse_y = 8;
+          mouse_b = 1;
+        } else {
+          note_key_event(KEY_H);
+          key[KEY_H] = -1;  // held for 30 frames
+        }
+      }
+      if (by_menu && f == press_at + 1) {
+        mouse_x = 100;
+        mouse_y = hint_row;
+      }
+      if (by_menu && f == press_at + 2) mouse_b = 0;
+      if (!by_menu && f == press_at + 30) {
+        note_key_event(KEY_H | 0x80);
+        key[KEY_H] = 0;
+      }
+      if (f == press_at + 5) shown = hint_highlight_cell();
+      if (expected.cell >= 0 && frame_changes_on(expected.cell) > 0) {
+        if (lit_first < 0) lit_first = f;
+        lit_last = f;
+        lit_frames++;
+      }
+      if (f == press_at + 200) key[KEY_ESC] = 1;
+    });
+    EXPECT_EQ(shown, expected.cell);
+    EXPECT_EQ(game.penalty_time, penalty + 30.0f) << "one hint for one request";
+    EXPECT_TRUE(game.hinted);
+    EXPECT_GT(lit_first, press_at) << "not lit before the request";
+    EXPECT_LE(lit_first, press_at + (by_menu ? 4 : 1)) << "lit in the frame of the pass that took the request";
+    EXPECT_NEAR(lit_frames, 120, 3) << "about two seconds at 60 frames a second";
+    EXPECT_EQ(lit_last - lit_first + 1, lit_frames) << "lit without a break";
+    EXPECT_EQ(hint_highlight_cell(), -1);
+  }
 }
 
 // When nothing can be deduced the hint still costs, nothing lights up and
