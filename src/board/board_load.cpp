@@ -40,6 +40,7 @@ void start_game_on_style(DATAFILE* fresh, const char* file_name, int pattern) {
   game.boards_played = 0;
   game.megamine_clock = 0.0f;
   game.damage = 0;
+  game.hinted = false;
   if (style_datafile) unload_datafile(style_datafile);
   style_datafile = fresh;
   char name[sizeof board_file_name] = {};

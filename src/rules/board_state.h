@@ -95,6 +95,9 @@ struct GameSession {
   Random board_random;
   // The board is made no-guess at its first reveal (see rules/no_guess.h).
   bool no_guess;
+  // A hint was used in this game (rules/hint.h); kept across the boards of
+  // an Endurance run.
+  bool hinted;
 };
 
 extern Board board;

@@ -18,9 +18,11 @@
 #include "palette/palette_entries.h"
 #include "render/board_draw.h"
 #include "render/effects.h"
+#include "render/hint_highlight.h"
 #include "rules/actions.h"
 #include "rules/board_state.h"
 #include "rules/events.h"
+#include "rules/hint.h"
 #include "rules/modes.h"
 #include "rules/no_guess.h"
 #include "rules/random.h"
@@ -46,6 +48,8 @@ AreaButton board_area;
 int menu_choice = MENU_NONE;
 bool quit_requested = false;
 bool right_press_latched = false;
+// H gives one hint per press: held down, it gives no more.
+bool hint_key_latched = false;
 // The game stream as it stood after the last pass's input: a chooser
 // that is cancelled puts it back.
 Random game_stream_saved;
@@ -258,6 +262,30 @@ void toggle_no_guess() {
   if (extra_settings.no_guess && !supported) show_status_message(no_guess_unsupported_message());
 }
 
+constexpr const char* NO_HINT_MESSAGE = "No safe cell can be deduced: you must guess.";
+
+// A hint: the cell found is highlighted for a while, and the game pays
+// for it (rules/hint.h). Before the first click and once play has ended
+// nothing happens.
+void ask_for_hint(int pointer_cell) {
+  const HintResult hint = use_hint(pointer_cell);
+  switch (hint.kind) {
+    case HINT_UNAVAILABLE: break;
+    case HINT_NOTHING_CERTAIN:
+      stop_hint_highlight();
+      show_status_message(NO_HINT_MESSAGE);
+      break;
+    case HINT_SAFE:
+    case HINT_MINE: start_hint_highlight(hint.cell, hint.kind == HINT_MINE); break;
+  }
+}
+
+void hint_key() {
+  const bool pressed = take_key_press(KEY_H) || key[KEY_H];
+  if (pressed && !hint_key_latched) ask_for_hint(cell_under_mouse());
+  hint_key_latched = key[KEY_H] != 0;
+}
+
 void dispatch(int choice) {
   switch (choice) {
     case MENU_NEW_GAME:
@@ -303,6 +331,11 @@ void dispatch(int choice) {
       break;
     case MENU_NO_GUESS:
       toggle_no_guess();
+      break;
+    case MENU_HINT:
+      // The pointer is over the menu: the hint is taken from the middle of
+      // the board.
+      ask_for_hint(cell_under_mouse());
       break;
     case MENU_GRAPHICS_OPTIONS:
       blank_play_area();
@@ -391,6 +424,7 @@ void compose_frame() {
   if (check_button.state != BUTTON_DISABLED) text_button_draw(&check_button, BackBuffer);
   for (int i = 0; i < board.cell_count; i++)
     if (board.cells[i].flash_timer >= 0.0f) draw_cell_animation(board.cells[i], BackBuffer);
+  draw_hint_highlight(BackBuffer);
   draw_particles();
   BITMAP* face = object_bitmap(game.face);
   if (face_box.state == BUTTON_HELD) {
@@ -435,6 +469,7 @@ void effect_steps() {
   status_message_step();
   update_particles(game.random);
   for (int i = 0; i < board.cell_count; i++) advance_cell_animation(board.cells[i]);
+  advance_hint_highlight(frame_seconds);
 }
 
 void update_controls() {
@@ -497,6 +532,7 @@ bool main_screen_pass() {
   run_menu(&options_button, run_options_menu);
   face_and_verdict();
   board_input();
+  hint_key();
   function_keys();
   pause_when_asked();
   carry_out_menu_choice();
@@ -533,6 +569,8 @@ void run_main_screen() {
   fireworks_timer = NO_END_SEQUENCE;
   fireworks_left = 0;
   right_press_latched = false;
+  hint_key_latched = false;
+  stop_hint_highlight();
   screen_setup();
   while (main_screen_pass()) {
   }

@@ -14,15 +14,19 @@
 #include "platform/settings.h"
 #include "board/board_load.h"
 #include "board/geometry.h"
+#include "board/loaded_style.h"
 #include "render/effects.h"
+#include "render/hint_highlight.h"
 #include "rules/actions.h"
 #include "rules/board_state.h"
 #include "rules/events.h"
+#include "rules/hint.h"
 #include "rules/mines.h"
 #include "rules/modes.h"
 #include "rules/random.h"
 #include "support/headless.h"
 #include "screens/game_events.h"
+#include "screens/menus.h"
 
 namespace {
 
@@ -98,6 +102,20 @@ class MainScreen : public ::testing::Test {
     for (int i = 0; i < board.cell_count; i++)
       if (board.cells[i].content > 0 && board.cells[i].content < 200) return i;
     return -1;
+  }
+
+  // Pixels of the shown frame (the BackBuffer) that differ from the scene
+  // in a cell's tile, leaving out the pointer's corner.
+  static int frame_changes_on(int cell) {
+    const Cell& c = board.cells[cell];
+    BITMAP* tile = hidden_picture(c.shape);
+    int n = 0;
+    for (int y = c.y; y < c.y + tile->h; y++)
+      for (int x = c.x; x < c.x + tile->w; x++) {
+        const bool pointer = x >= mouse_x && x < mouse_x + 32 && y >= mouse_y && y < mouse_y + 32;
+        if (!pointer && getpixel(BackBuffer, x, y) != getpixel(SceneBuffer, x, y)) n++;
+      }
+    return n;
   }
 
   FrameDriver driver{};
@@ -453,4 +471,106 @@ TEST_F(MainScreen, CheckTakesTheVerdictOnceEveryFlagIsPlaced) {
       EXPECT_EQ(game.face, OBJ_FACE_WON) << "every mine flagged: the verdict is a win";
     }
   }
+}
+
+// H during play (one hint per press however long H is held) and File >
+// Hint: the hint costs 30 penalty seconds in Classic and its cell lights
+// up in the frames for about two seconds. From the menu the pointer is
+// over no cell: the hint is taken from the middle of the board.
+TEST_F(MainScreen, HAndTheFileMenuShowAHint) {
+  int hint_row = -1;
+  for (const MenuItem& item : FILE_MENU_ITEMS)
+    if (item.result == MENU_HINT) hint_row = item.row_top + 8;
+  ASSERT_GE(hint_row, 0);
+  settings.graphics_switches[GFX_PARTICLES] = 0;  // no shards over the cells
+  settings.graphics_switches[GFX_NUMBER_FLASH] = 0;
+  for (bool by_menu : {false, true}) {
+    SCOPED_TRACE(by_menu ? "File > Hint" : "H");
+    new_board(CLASSIC);
+    reveal_cell(40, 1, 0);
+    forget_key_presses();
+    release_keys();
+    frame = 0;
+    int pointer = -1;
+    for (int i = board.cell_count - 1; i >= 0 && pointer < 0; i--)
+      if (board.cells[i].state == HIDDEN) pointer = i;
+    ASSERT_GE(pointer, 0);
+    HintResult expected{HINT_UNAVAILABLE, -1};
+    float penalty = 0.0f;
+    int lit_first = -1, lit_last = -1, lit_frames = 0, shown = -2;
+    const int press_at = 40;
+    run([&](int f) {
+      if (f == 1) point_at(pointer);
+      if (f == press_at) {
+        expected = find_hint(by_menu ? -1 : pointer);
+        ASSERT_TRUE(expected.kind == HINT_SAFE || expected.kind == HINT_MINE) << "a certain cell after the first click";
+        penalty = game.penalty_time;
+        if (by_menu) {
+          mouse_x = 40;  // pressed on File, dragged onto Hint, let go
+          mouse_y = 8;
+          mouse_b = 1;
+        } else {
+          note_key_event(KEY_H);
+          key[KEY_H] = -1;  // held for 30 frames
+        }
+      }
+      if (by_menu && f == press_at + 1) {
+        mouse_x = 100;
+        mouse_y = hint_row;
+      }
+      if (by_menu && f == press_at + 2) mouse_b = 0;
+      if (!by_menu && f == press_at + 30) {
+        note_key_event(KEY_H | 0x80);
+        key[KEY_H] = 0;
+      }
+      if (f == press_at + 5) shown = hint_highlight_cell();
+      if (expected.cell >= 0 && frame_changes_on(expected.cell) > 0) {
+        if (lit_first < 0) lit_first = f;
+        lit_last = f;
+        lit_frames++;
+      }
+      if (f == press_at + 200) key[KEY_ESC] = 1;
+    });
+    EXPECT_EQ(shown, expected.cell);
+    EXPECT_EQ(game.penalty_time, penalty + 30.0f) << "one hint for one request";
+    EXPECT_TRUE(game.hinted);
+    EXPECT_GT(lit_first, press_at) << "not lit before the request";
+    EXPECT_LE(lit_first, press_at + (by_menu ? 4 : 1)) << "lit in the frame of the pass that took the request";
+    EXPECT_NEAR(lit_frames, 120, 3) << "about two seconds at 60 frames a second";
+    EXPECT_EQ(lit_last - lit_first + 1, lit_frames) << "lit without a break";
+    EXPECT_EQ(hint_highlight_cell(), -1);
+  }
+}
+
+// When nothing can be deduced the hint still costs, nothing lights up and
+// the menu bar says so.
+TEST_F(MainScreen, HWithNothingCertainSaysSo) {
+  new_board(CLASSIC);
+  // One clue uncovered among covered cells, more mines around than clues.
+  const int clue = numbered_cell();
+  ASSERT_GE(clue, 0);
+  board.cells[clue].state = REVEALED;
+  game.first_cell = static_cast<int16_t>(clue);
+  game.cells_hidden--;
+  ASSERT_EQ(find_hint(-1).kind, HINT_NOTHING_CERTAIN);
+  std::vector<int> filler_before, filler_after, filler_later;
+  auto filler = [](std::vector<int>& out) {
+    for (int y = 0; y < 16; y++)
+      for (int x = 256; x < 700; x++) out.push_back(getpixel(BackBuffer, x, y));
+  };
+  const int seconds_5 = 5 * 60;
+  run([&](int f) {
+    if (f == 1) point_at(clue);
+    if (f == 9) filler(filler_before);
+    if (f == 10) note_key_event(KEY_H);  // tapped between two frames
+    if (f == 12) {
+      filler(filler_after);
+      EXPECT_EQ(hint_highlight_cell(), -1);
+    }
+    if (f == 12 + seconds_5) filler(filler_later);
+    if (f == 14 + seconds_5) key[KEY_ESC] = 1;
+  });
+  EXPECT_EQ(game.penalty_time, 30.0f);
+  EXPECT_NE(filler_before, filler_after) << "the message stands in the menu bar";
+  EXPECT_EQ(filler_before, filler_later) << "for a few seconds";
 }
