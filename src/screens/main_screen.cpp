@@ -571,6 +571,7 @@ void run_main_screen() {
   right_press_latched = false;
   hint_key_latched = false;
   stop_hint_highlight();
+  status_message_left = 0.0f;
   screen_setup();
   while (main_screen_pass()) {
   }
