@@ -3,7 +3,8 @@
 # command line: --describe tells where the mines are for the first cell;
 # the game, started with --game, shows that board; the first cell and then
 # every safe cell are clicked by their screen positions, no mine goes off
-# and the winning face appears.
+# and the winning face appears. On the way, H asks for a hint: a cell
+# lights up and 30 seconds of penalty show.
 source "$(dirname "$0")/lib.sh"
 fg_prepare_game
 fg_start_xvfb
@@ -61,6 +62,24 @@ click_covered_safe_cells() {
 
 read -r x y <<<"${centres[$first]}"
 fg_click "$x" "$y"
+
+# The board at rest after the first click (its flashes over), then H.
+fg_move "$park_x" "$park_y"
+fg_wait_screen rest_a "the picture did not settle" steady
+at_rest() { steady "$1" && ! fg_region_changed rest_a "$1" 710x584+89+16; }
+until fg_wait_screen rest_b "the picture did not settle" steady && at_rest rest_b; do
+  cp "$FG_OUT/rest_b.png" "$FG_OUT/rest_a.png"
+done
+fg_key h
+hinted() {
+  fg_region_changed rest_b "$1" 60x22+20+118 && fg_region_changed rest_b "$1" 710x584+89+16
+}
+fg_wait_screen hinted "no highlight and penalty after H" hinted
+# The highlight goes after about two seconds; the penalty stays.
+gone() { steady "$1" && ! fg_region_changed rest_b "$1" 710x584+89+16; }
+fg_wait_screen hint_gone "the highlight did not go" gone
+fg_region_changed rest_b hint_gone 60x22+20+118 || fail "the penalty went with the highlight"
+
 for round in 1 2 3; do
   click_covered_safe_cells "round$round"
   [ "$left" = "0" ] && break
@@ -71,7 +90,8 @@ won() { steady "$1" && fg_region_changed board_start "$1" 36x16+764+0; }
 fg_wait_screen cleared "no winning face" won
 # Nothing went off: the mines-hit and penalty readouts still show 0.
 fg_region_changed board_start cleared 60x22+20+86 && fail "a mine went off"
-fg_region_changed board_start cleared 60x22+20+118 && fail "penalty time was added"
+# The penalty is the hint's alone.
+fg_region_changed hint_gone cleared 60x22+20+118 && fail "penalty time was added after the hint"
 
 "$FG_WM_CLOSE" "$wid"
 fg_wait_exit
