@@ -10,18 +10,12 @@
 #include "rules/no_guess.h"
 #include "rules/solver_player.h"
 #include "rules/rules_fixture.h"
+#include "support/shipped_styles.h"
 
 namespace rules_test {
 namespace {
 
-struct StyleFile {
-  const char* name;
-  int patterns;
-};
-constexpr StyleFile STYLE_FILES[] = {{"fgboards.dat", 8},    {"fgboards-br.dat", 7}, {"fgboards-ca.dat", 6},
-                                     {"fgboards-cu.dat", 6}, {"fgboards-ht.dat", 5}, {"fgboards-hx.dat", 7},
-                                     {"fgboards-oc.dat", 6}, {"fgboards-pi.dat", 8}, {"fgboards-tr.dat", 6}};
-constexpr int STYLE_FILE_COUNT = static_cast<int>(sizeof STYLE_FILES / sizeof STYLE_FILES[0]);
+constexpr int STYLE_FILE_COUNT = static_cast<int>(sizeof SHIPPED_STYLE_FILES / sizeof SHIPPED_STYLE_FILES[0]);
 
 // Far beyond the few milliseconds a shipped board takes, so that the
 // sampled runs end by success and stay reproducible.
@@ -90,7 +84,7 @@ TEST_F(NoGuessTest, SampledShippedBoardsClearWithoutAGuessAndHandOverToTheFirstR
   const GameMode modes[] = {CLASSIC, FLAGLESS, ENDURANCE, BACKWARDS};
   Random pick = random_seeded(20261210);
   for (int k = 0; k < 32; k++) {
-    const StyleFile& file = STYLE_FILES[random_range(pick, 0, STYLE_FILE_COUNT - 1)];
+    const ShippedStyleFile& file = SHIPPED_STYLE_FILES[random_range(pick, 0, STYLE_FILE_COUNT - 1)];
     const int pattern = random_range(pick, 0, file.patterns - 1);
     const SkillLevel skill = static_cast<SkillLevel>(random_range(pick, BEGINNER, MASTER));
     const uint32_t seed = static_cast<uint32_t>(random_range(pick, 1, 1 << 30));

@@ -34,17 +34,11 @@
 #include "screens/command_line.h"
 #include "screens/game_events.h"
 #include "support/headless.h"
+#include "support/shipped_styles.h"
 #include "ui/widgets.h"
 
 namespace {
 
-struct StyleFile {
-  const char* name;
-  int patterns;
-};
-constexpr StyleFile STYLE_FILES[] = {{"fgboards.dat", 8},    {"fgboards-br.dat", 7}, {"fgboards-ca.dat", 6},
-                                     {"fgboards-cu.dat", 6}, {"fgboards-ht.dat", 5}, {"fgboards-hx.dat", 7},
-                                     {"fgboards-oc.dat", 6}, {"fgboards-pi.dat", 8}, {"fgboards-tr.dat", 6}};
 
 struct Described {
   int status = -1;
@@ -213,7 +207,7 @@ TEST_F(GameIdPlay, TheIdOfAGameGivesItsBoardAgain) {
 TEST_F(GameIdPlay, NoGuessIdsAreClearedWithoutAGuess) {
   const GameMode modes[] = {CLASSIC, FLAGLESS, ENDURANCE, BACKWARDS};
   int sample = 0, failures = 0;
-  for (const StyleFile& style : STYLE_FILES)
+  for (const ShippedStyleFile& style : SHIPPED_STYLE_FILES)
     for (int pattern = 0; pattern < style.patterns; pattern++)
       for (int skill = BEGINNER; skill <= MASTER; skill++, sample++) {
         const GameMode mode = modes[sample % 4];
