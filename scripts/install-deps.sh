@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Fusegrid needs to build, run and test.
-# Run as root (or through sudo). Does nothing when everything is there.
+# Does nothing when everything is there. Installing needs root: as root it
+# runs apt-get itself, as another user it asks sudo for that step alone.
 set -euo pipefail
 
 packages=(
@@ -15,10 +16,17 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+[ ${#missing[@]} -eq 0 ] && exit 0
 
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+echo "Installing: ${missing[*]}"
+as_root=()
+if [ "$(id -u)" != 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "install-deps: these packages are missing and installing them needs root;" >&2
+    echo "run this script as root, or install sudo: ${missing[*]}" >&2
+    exit 1
+  fi
+  as_root=(sudo)
 fi
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -3,10 +3,15 @@
 # the unit and integration tests, the end-to-end tests of the real game in
 # a window under Xvfb, the same tests built with the address and
 # undefined-behaviour sanitizers, and the benchmarks (printed figures).
+# Only the package installation runs as root (through sudo when needed).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
 bash "$here/scripts/install-deps.sh"
+# Run through sudo, the build and the tests belong to the user who called it.
+if [ "$(id -u)" = 0 ] && [ -n "${SUDO_USER:-}" ] && [ "$SUDO_USER" != root ]; then
+  exec sudo -u "$SUDO_USER" -H bash "$0" "$@"
+fi
 
 echo "== Build"
 cmake -S "$here" -B "$here/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
