@@ -35,19 +35,9 @@ void chunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_
   be32(png, crc32(tb.data(), tb.size()));
 }
 
-}  // namespace
-
-bool save_png(const char* path, BITMAP* bmp, const PALETTE pal) {
-  std::vector<uint8_t> raw;
-  for (int y = 0; y < bmp->h; y++) {
-    raw.push_back(0);
-    for (int x = 0; x < bmp->w; x++) {
-      int c = getpixel(bmp, x, y) & 255;
-      raw.push_back(static_cast<uint8_t>(pal[c].r * 255 / 63));
-      raw.push_back(static_cast<uint8_t>(pal[c].g * 255 / 63));
-      raw.push_back(static_cast<uint8_t>(pal[c].b * 255 / 63));
-    }
-  }
+// A PNG of w x h pixels of the given colour type (2: RGB, 6: RGBA), from
+// its filtered scanlines (a 0 filter byte before each row).
+bool write_png(const char* path, int w, int h, uint8_t colour_type, const std::vector<uint8_t>& raw) {
   // zlib stream of stored (uncompressed) deflate blocks.
   std::vector<uint8_t> z = {0x78, 0x01};
   size_t pos = 0;
@@ -70,9 +60,9 @@ bool save_png(const char* path, BITMAP* bmp, const PALETTE pal) {
 
   std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   std::vector<uint8_t> ihdr;
-  be32(ihdr, static_cast<uint32_t>(bmp->w));
-  be32(ihdr, static_cast<uint32_t>(bmp->h));
-  ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+  be32(ihdr, static_cast<uint32_t>(w));
+  be32(ihdr, static_cast<uint32_t>(h));
+  ihdr.insert(ihdr.end(), {8, colour_type, 0, 0, 0});
   chunk(png, "IHDR", ihdr);
   chunk(png, "IDAT", z);
   chunk(png, "IEND", {});
@@ -80,4 +70,31 @@ bool save_png(const char* path, BITMAP* bmp, const PALETTE pal) {
   if (!f) return false;
   bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
   return (std::fclose(f) == 0) && ok;
+}
+
+}  // namespace
+
+bool save_png(const char* path, BITMAP* bmp, const PALETTE pal) {
+  std::vector<uint8_t> raw;
+  for (int y = 0; y < bmp->h; y++) {
+    raw.push_back(0);
+    for (int x = 0; x < bmp->w; x++) {
+      int c = getpixel(bmp, x, y) & 255;
+      raw.push_back(static_cast<uint8_t>(pal[c].r * 255 / 63));
+      raw.push_back(static_cast<uint8_t>(pal[c].g * 255 / 63));
+      raw.push_back(static_cast<uint8_t>(pal[c].b * 255 / 63));
+    }
+  }
+  return write_png(path, bmp->w, bmp->h, 2, raw);
+}
+
+bool save_png_rgba(const char* path, int w, int h, const std::vector<uint8_t>& rgba) {
+  if (w <= 0 || h <= 0 || rgba.size() != static_cast<size_t>(w) * h * 4) return false;
+  std::vector<uint8_t> raw;
+  raw.reserve(rgba.size() + h);
+  for (int y = 0; y < h; y++) {
+    raw.push_back(0);
+    raw.insert(raw.end(), rgba.begin() + static_cast<long>(y) * w * 4, rgba.begin() + static_cast<long>(y + 1) * w * 4);
+  }
+  return write_png(path, w, h, 6, raw);
 }
