@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/game_paths.h"
+
 const char* const STYLE_FILE_PATTERN = "FGBOARDS*.DAT";
 
 int is_style_file_name(const char* name) { return fnmatch(STYLE_FILE_PATTERN, name, FNM_CASEFOLD) == 0 ? 1 : 0; }
@@ -22,6 +24,17 @@ std::vector<std::string> find_style_files(const char* folder) {
     if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(entry->d_name);
   }
   closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> list_style_files() {
+  // An empty folder stands for the current one.
+  auto folder_or_current = [](const char* folder) { return folder[0] ? folder : "."; };
+  std::vector<std::string> names = find_style_files(folder_or_current(data_folder()));
+  if (user_path("x").empty() || std::strcmp(user_folder(), data_folder()) == 0) return names;
+  for (const std::string& own : find_style_files(folder_or_current(user_folder())))
+    if (!std::binary_search(names.begin(), names.end(), own)) names.push_back(own);
   std::sort(names.begin(), names.end());
   return names;
 }
