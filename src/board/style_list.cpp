@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "platform/game_paths.h"
@@ -29,12 +30,15 @@ std::vector<std::string> find_style_files(const char* folder) {
 }
 
 std::vector<std::string> list_style_files() {
-  // An empty folder stands for the current one.
-  auto folder_or_current = [](const char* folder) { return folder[0] ? folder : "."; };
-  std::vector<std::string> names = find_style_files(folder_or_current(data_folder()));
-  if (user_path("x").empty() || std::strcmp(user_folder(), data_folder()) == 0) return names;
-  for (const std::string& own : find_style_files(folder_or_current(user_folder())))
-    if (!std::binary_search(names.begin(), names.end(), own)) names.push_back(own);
+  // An empty data folder stands for the current one.
+  const char* shipped_folder = data_folder()[0] ? data_folder() : ".";
+  std::vector<std::string> names = find_style_files(shipped_folder);
+  // No user folder, or the same folder (the portable game).
+  if (!user_folder()[0] || std::strcmp(user_folder(), data_folder()) == 0) return names;
+  const size_t shipped = names.size();
+  for (const std::string& own : find_style_files(user_folder()))
+    if (!std::binary_search(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(shipped), own))
+      names.push_back(own);
   std::sort(names.begin(), names.end());
   return names;
 }

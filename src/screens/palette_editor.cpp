@@ -221,9 +221,9 @@ int save_palette_dialog() {
   char name[PALETTE_NAME_MAX + 1];
   if (!enter_name(name)) return -1;
 
-  // An existing folder is fine; a folder that cannot be made shows up when
-  // the file cannot be created below.
-  // New palettes go to the user folder's "Colors".
+  // New palettes go to the user folder's "Colors". An existing folder is
+  // fine; a folder that cannot be made (or no user folder at all) shows up
+  // when the file cannot be created below.
   const std::string colors = palette_save_folder();
   if (!colors.empty()) mkdir(colors.c_str(), 0777);
   PALETTE pal;
