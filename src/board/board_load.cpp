@@ -7,6 +7,7 @@
 #include "board/loaded_style.h"
 #include "board/style_file.h"
 #include "platform/datafile_check.h"
+#include "platform/game_paths.h"
 #include "platform/lifecycle.h"
 #include "platform/main_datafile.h"
 #include "rules/board_state.h"
@@ -105,7 +106,7 @@ BoardLoadResult load_board_from(const char* file_name, int pattern, int continua
   DATAFILE* fresh = nullptr;
   if (!continuation) {
     if (!file_name || pattern < 0) return BOARD_NOT_LOADED;
-    fresh = load_checked_datafile(file_name);
+    fresh = load_checked_datafile(find_game_file(file_name).c_str());
     if (!fresh) return BOARD_NOT_LOADED;
     if (!validate_style(fresh) || pattern >= read_u8(style_layout(fresh, nullptr), 0x21)) {
       unload_datafile(fresh);

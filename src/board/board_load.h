@@ -21,7 +21,9 @@ enum BoardLoadResult {
 // file can no longer be loaded, is no longer valid or has no such pattern
 // (nothing is changed then). With continuation set (the next board of an
 // Endurance run) the loaded style is used again and the file name is not
-// read. Validation refuses the styles whose hit grid overflows, so
+// read. A plain file name is looked for in the user folder first, then in
+// the data folder (find_game_file); a name with a '/' is a path.
+// Validation refuses the styles whose hit grid overflows, so
 // BOARD_HIT_GRID_FULL means the board in play is broken.
 BoardLoadResult load_board(const char* file_name, int pattern, int continuation);
 // The same with the game stream started at a given state instead (the

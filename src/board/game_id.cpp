@@ -15,6 +15,7 @@
 #include "board/style_layout.h"
 #include "board/style_list.h"
 #include "platform/datafile_check.h"
+#include "platform/game_paths.h"
 
 namespace {
 
@@ -96,10 +97,11 @@ GameIdError parse_game_id(const char* text, GameId& id) {
 
 GameIdError check_game_id_style(const GameId& id) {
   // Only a regular file is opened: a FIFO in its place would block.
+  const std::string path = find_game_file(id.style_file);
   struct stat st;
-  if (stat(id.style_file, &st) != 0) return GAME_ID_STYLE_MISSING;
+  if (stat(path.c_str(), &st) != 0) return GAME_ID_STYLE_MISSING;
   if (!S_ISREG(st.st_mode)) return GAME_ID_STYLE_INVALID;
-  DATAFILE* dat = load_checked_datafile(id.style_file);
+  DATAFILE* dat = load_checked_datafile(path.c_str());
   if (!dat) return GAME_ID_STYLE_INVALID;
   GameIdError result = GAME_ID_OK;
   if (!validate_style(dat))

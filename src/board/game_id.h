@@ -49,8 +49,9 @@ enum GameIdError {
 // spaces are ignored. `id` is written only on GAME_ID_OK.
 GameIdError parse_game_id(const char* text, GameId& id);
 
-// Opens the ID's style file in the current folder and checks it and the
-// pattern number against it; nothing else is changed.
+// Opens the ID's style file (the user folder's, else the data folder's, see
+// find_game_file) and checks it and the pattern number against it; nothing
+// else is changed.
 GameIdError check_game_id_style(const GameId& id);
 
 // The player's message for an error: one line.

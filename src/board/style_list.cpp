@@ -5,7 +5,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
+
+#include "platform/game_paths.h"
 
 const char* const STYLE_FILE_PATTERN = "FGBOARDS*.DAT";
 
@@ -22,6 +25,20 @@ std::vector<std::string> find_style_files(const char* folder) {
     if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(entry->d_name);
   }
   closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> list_style_files() {
+  // An empty data folder stands for the current one.
+  const char* shipped_folder = data_folder()[0] ? data_folder() : ".";
+  std::vector<std::string> names = find_style_files(shipped_folder);
+  // No user folder, or the same folder (the portable game).
+  if (!user_folder()[0] || std::strcmp(user_folder(), data_folder()) == 0) return names;
+  const size_t shipped = names.size();
+  for (const std::string& own : find_style_files(user_folder()))
+    if (!std::binary_search(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(shipped), own))
+      names.push_back(own);
   std::sort(names.begin(), names.end());
   return names;
 }

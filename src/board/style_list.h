@@ -1,5 +1,6 @@
-// Finding the style datafiles in the game folder: every file whose name
-// matches "FGBOARDS*.DAT" without regard to case.
+// Finding the style datafiles: every file whose name matches
+// "FGBOARDS*.DAT" without regard to case, in the data folder (the shipped
+// ones) and in the user folder (the player's own, see platform/game_paths.h).
 #pragma once
 
 #include <string>
@@ -14,3 +15,8 @@ int is_style_file_name(const char* name);
 // longer than 15 characters are left out, since the game keeps style file
 // names in 16-byte fields.
 std::vector<std::string> find_style_files(const char* folder);
+
+// The style files of the user folder and of the data folder together, in
+// byte order, each name once (loading a name takes the user folder's file
+// first, see find_game_file).
+std::vector<std::string> list_style_files();

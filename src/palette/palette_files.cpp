@@ -2,12 +2,14 @@
 
 #include <dirent.h>
 #include <fnmatch.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "platform/lifecycle.h"
+#include "platform/game_paths.h"
 #include "platform/main_datafile.h"
 #include "platform/settings.h"
 #include "platform/safe_file.h"
@@ -21,24 +23,58 @@ int is_palette_file_name(const char* file_name) {
   return std::strcmp(file_name, ".") != 0 && std::strcmp(file_name, "..") != 0 ? 1 : 0;
 }
 
-int read_palette_file(const char* file_name, RGB* palette) {
-  if (!is_palette_file_name(file_name) || !palette) return 0;
-  // The folder is relative to the current one, with the platform's separator.
-  char path[64];
-  std::snprintf(path, sizeof path, "Colors/%s", file_name);
-  std::FILE* f = fopen_regular_file(path);
+namespace {
+
+const char* const PALETTE_FOLDER = "Colors";
+
+// "<folder>/Colors/<file_name>", or "" when there is no such folder.
+std::string palette_path(const std::string& colors, const char* file_name) {
+  return colors.empty() ? std::string() : colors + "/" + file_name;
+}
+
+// The user folder's palettes first: a player's file hides a shipped one
+// of the same name. Both are one folder in the portable game.
+std::vector<std::string> palette_folders() {
+  std::vector<std::string> found;
+  const std::string own = user_path(PALETTE_FOLDER);
+  const std::string shipped = data_path(PALETTE_FOLDER);
+  if (!own.empty()) found.push_back(own);
+  if (shipped != own) found.push_back(shipped);
+  return found;
+}
+
+int read_palette_at(const std::string& path, RGB* palette) {
+  std::FILE* f = path.empty() ? nullptr : fopen_regular_file(path.c_str());
   if (!f) return 0;
   const size_t got = std::fread(palette, 1, PALETTE_FILE_SIZE, f);
   std::fclose(f);
   return got == PALETTE_FILE_SIZE ? 1 : 0;
 }
 
+}  // namespace
+
+std::string palette_save_folder() { return user_path(PALETTE_FOLDER); }
+
+int read_palette_file(const char* file_name, RGB* palette) {
+  if (!is_palette_file_name(file_name) || !palette) return 0;
+  // The first folder that holds anything of that name is the one read.
+  for (const std::string& colors : palette_folders()) {
+    const std::string path = palette_path(colors, file_name);
+    struct stat st;
+    if (lstat(path.c_str(), &st) == 0) return read_palette_at(path, palette);
+  }
+  return 0;
+}
+
 std::vector<std::string> list_palette_files(int max_count) {
   std::vector<std::string> names;
-  if (DIR* dir = opendir("Colors")) {
+  for (const std::string& colors : palette_folders()) {
+    DIR* dir = opendir(colors.c_str());
+    if (!dir) continue;
     while (const dirent* found = readdir(dir)) {
       if (static_cast<int>(names.size()) >= max_count) break;
       if (fnmatch("*.FCL", found->d_name, FNM_CASEFOLD) != 0) continue;
+      if (std::find(names.begin(), names.end(), found->d_name) != names.end()) continue;  // listed already
       PALETTE probe;
       if (!read_palette_file(found->d_name, probe)) continue;  // unreadable or short
       names.push_back(found->d_name);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/game_paths.h"
 #include "platform/safe_file.h"
 
 ExtraSettings extra_settings;
@@ -122,7 +123,7 @@ void default_extra_settings() { extra_settings.no_guess = false; }
 void load_extra_settings() {
   default_extra_settings();
   lines.clear();
-  std::FILE* f = fopen_regular_file(EXTRA_SETTINGS_FILE_NAME);
+  std::FILE* f = fopen_regular_file(user_path(EXTRA_SETTINGS_FILE_NAME).c_str());
   if (!f) return;
   Reader reader;
   std::vector<char> chunk(16384);
@@ -164,5 +165,5 @@ int write_extra_settings() {
   }
   for (int k = 0; k < KNOWN_KEY_COUNT; k++)
     if (!written_key[k]) put_key(k);
-  return write_file_whole(EXTRA_SETTINGS_FILE_NAME, text.data(), text.size()) == WRITE_DONE ? 1 : 0;
+  return write_file_whole(user_path(EXTRA_SETTINGS_FILE_NAME).c_str(), text.data(), text.size()) == WRITE_DONE ? 1 : 0;
 }

@@ -1,5 +1,6 @@
 // The player's choices that the fixed 55-byte "fgrid.cfg" has no room for,
-// kept in the text file "fusegrid.ini" beside it: one `key=value` a line.
+// kept in the text file "fusegrid.ini" beside it (in the user folder, see
+// platform/game_paths.h): one `key=value` a line.
 //
 // Reading takes only a regular file (a folder, FIFO or device in its place
 // leaves every choice at its default, without blocking). Spaces and tabs

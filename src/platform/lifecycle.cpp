@@ -8,6 +8,7 @@
 
 #include "platform/datafile_check.h"
 #include "platform/display_events.h"
+#include "platform/game_paths.h"
 #include "platform/main_datafile.h"
 #include "platform/settings.h"
 #include "platform/termination.h"
@@ -115,13 +116,13 @@ int set_display_mode(int windowed, int width, int height) {
 void load_datafiles() {
   // Files are checked before and after loading, so a damaged file is
   // reported like a missing one instead of crashing the game.
-  MainDatafile = load_checked_datafile(MAIN_DATAFILE_NAME);
+  MainDatafile = load_checked_datafile(data_path(MAIN_DATAFILE_NAME).c_str());
   if (MainDatafile && !main_datafile_is_complete(MainDatafile)) {
     unload_datafile(MainDatafile);
     MainDatafile = nullptr;
   }
   if (!MainDatafile) fatal_error(9);
-  SoundDatafile = load_checked_datafile(SOUND_DATAFILE_NAME);
+  SoundDatafile = load_checked_datafile(data_path(SOUND_DATAFILE_NAME).c_str());
   if (SoundDatafile && !sound_datafile_is_complete(SoundDatafile)) {
     unload_datafile(SoundDatafile);
     SoundDatafile = nullptr;

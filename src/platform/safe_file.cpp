@@ -61,7 +61,8 @@ bool write_all(int fd, const unsigned char* p, size_t n) {
 }  // namespace
 
 WriteResult write_file_whole(const char* path, const void* bytes, size_t size) {
-  if (!path || (!bytes && size > 0)) return WRITE_NOT_CREATED;
+  // An empty name would put the temporary file into the current folder.
+  if (!path || !path[0] || (!bytes && size > 0)) return WRITE_NOT_CREATED;
   const std::string pattern = std::string(path) + ".XXXXXX";
   std::vector<char> temp(pattern.begin(), pattern.end());
   temp.push_back('\0');

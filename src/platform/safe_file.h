@@ -30,4 +30,5 @@ enum WriteResult {
 // the same folder (mode 0644), renamed over path at the end. On failure
 // the temporary file is removed and whatever was at path is left as it was.
 // A link at path is replaced by the new regular file, never written through.
+// An empty path is never written (WRITE_NOT_CREATED).
 WriteResult write_file_whole(const char* path, const void* bytes, size_t size);

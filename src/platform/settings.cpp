@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/extra_settings.h"
+#include "platform/game_paths.h"
 #include "platform/safe_file.h"
 
 Settings settings;
@@ -35,7 +36,7 @@ bool all_binary(const uint8_t* bytes, int n) {
 }  // namespace
 
 int read_settings() {
-  FILE* f = fopen_regular_file(SETTINGS_FILE_NAME);
+  FILE* f = fopen_regular_file(user_path(SETTINGS_FILE_NAME).c_str());
   if (!f) return 0;
   uint8_t speed[4];
   bool ok = read_field(f, &settings.question_marks, 1) && read_field(f, &settings.volume, 1) &&
@@ -81,7 +82,7 @@ int write_settings() {
   std::memcpy(bytes + at, settings.palette_name, 32);
   at += 32;
 
-  return write_file_whole(SETTINGS_FILE_NAME, bytes, at) == WRITE_DONE ? 1 : 0;
+  return write_file_whole(user_path(SETTINGS_FILE_NAME).c_str(), bytes, at) == WRITE_DONE ? 1 : 0;
 }
 
 void load_settings_at_start() {

@@ -1,5 +1,5 @@
 // The player's choices, kept in the 55-byte binary file "fgrid.cfg" in the
-// current folder.
+// user folder (platform/game_paths.h).
 #pragma once
 
 #include <cstdint>

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/datafile_check.h"
+#include "platform/game_paths.h"
 #include "platform/lifecycle.h"
 #include "board/board_load.h"
 #include "board/style_file.h"
@@ -48,9 +49,9 @@ struct Chooser {
 int enter_down() { return key[KEY_ENTER] || key[KEY_ENTER_PAD]; }
 
 // A style file that loads, passes the signature test and is valid, or
-// nullptr.
+// nullptr. The user folder's file of that name comes first.
 DATAFILE* load_valid_style(const char* file) {
-  DATAFILE* dat = load_checked_datafile(file);
+  DATAFILE* dat = load_checked_datafile(find_game_file(file).c_str());
   if (!dat) return nullptr;
   if (!passes_signature(dat) || !validate_style(dat)) {
     unload_datafile(dat);
@@ -60,7 +61,7 @@ DATAFILE* load_valid_style(const char* file) {
 }
 
 void build_style_list(Chooser& c) {
-  const std::vector<std::string> files = find_style_files(".");
+  const std::vector<std::string> files = list_style_files();
   if (files.empty()) fatal_error(5);
   for (const std::string& file : files) {
     if (static_cast<int>(c.styles.size()) >= MAX_STYLES) break;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "board/game_id.h"
+#include "platform/game_paths.h"
 #include "platform/lifecycle.h"
 #include "screens/command_line.h"
 #include "screens/game_events.h"
@@ -15,6 +16,9 @@
 int main(int argc, char** argv) {
   CommandLine line;
   if (!parse_command_line(argc, argv, line, stderr)) return 2;
+  // The folders of the datafiles and of the player's files, before any of
+  // them is read.
+  init_game_paths(argc > 0 ? argv[0] : nullptr);
   if (line.describe_id) return describe_game(line.describe_id, line.first_cell, stdout, stderr);
   GameId start_id{};
   if (line.game_id) {

@@ -221,18 +221,21 @@ int save_palette_dialog() {
   char name[PALETTE_NAME_MAX + 1];
   if (!enter_name(name)) return -1;
 
-  // An existing folder is fine; a folder that cannot be made shows up when
-  // the file cannot be created below.
-  mkdir("Colors", 0777);
+  // New palettes go to the user folder's "Colors". An existing folder is
+  // fine; a folder that cannot be made (or no user folder at all) shows up
+  // when the file cannot be created below.
+  const std::string colors = palette_save_folder();
+  if (!colors.empty()) mkdir(colors.c_str(), 0777);
   PALETTE pal;
   get_palette(pal);
-  char path[64];
-  std::snprintf(path, sizeof path, "Colors/%.24s.FCL", name);
-  if (file_exists(path) && !ask_overwrite()) return -1;
+  char file_name[32];
+  std::snprintf(file_name, sizeof file_name, "%.24s.FCL", name);
+  const std::string path = colors.empty() ? std::string() : colors + "/" + file_name;
+  if (!path.empty() && file_exists(path.c_str()) && !ask_overwrite()) return -1;
 
   // The palette goes to a temporary file first and is renamed into place,
   // so a palette file is written whole or not at all.
-  const WriteResult written = write_file_whole(path, pal, PALETTE_FILE_SIZE);
+  const WriteResult written = write_file_whole(path.c_str(), pal, PALETTE_FILE_SIZE);
   if (written == WRITE_NOT_CREATED) {
     prompt_any_key(MESSAGE_BOX_WIDTH, PROMPT_TEXTS[PROMPT_PALETTE_CREATE_FAILED]);
     return -1;

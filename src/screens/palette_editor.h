@@ -12,7 +12,7 @@ enum { PALETTE_NAME_MAX = 24 };  // characters of a name typed for a new palette
 int palette_editor();
 
 // Asks for a name and writes the display's palette to
-// "Colors/<name>.FCL", whole or not at all. 1 when the file was written,
+// "Colors/<name>.FCL" of the user folder, whole or not at all. 1 when the file was written,
 // -1 when nothing was saved. Names are printable ASCII without '/', so a
 // name cannot reach outside the folder.
 int save_palette_dialog();

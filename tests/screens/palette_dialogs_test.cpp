@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/game_paths.h"
 #include "platform/lifecycle.h"
 #include "platform/main_datafile.h"
 #include "platform/settings.h"
@@ -194,6 +195,7 @@ class PaletteDialogs : public ::testing::Test {
     ASSERT_EQ(mkdir("Colors", 0755), 0);
   }
   void TearDown() override {
+    set_game_folders(GameFolders{});
     frame_driver = nullptr;
     keyboard_driver = saved_keyboard_;
     sound_state = SOUND_UNAVAILABLE;
@@ -471,6 +473,35 @@ TEST_F(PaletteDialogs, EscInTheNamePromptSavesNothing) {
   EXPECT_EQ(save_palette_dialog(), -1);
   EXPECT_TRUE(read_file("Colors/Gone.FCL").empty());
   EXPECT_STREQ(settings.palette_name, "");
+}
+
+// The shipped palettes (data folder) and the player's own (user folder)
+// are listed together, a player's file hiding a shipped one of the same
+// name; a new palette goes into the user folder's "Colors", made then.
+TEST_F(PaletteDialogs, PalettesComeFromBothFoldersAndNewOnesGoToTheUserFolder) {
+  ASSERT_EQ(mkdir("data", 0755), 0);
+  ASSERT_EQ(mkdir("data/Colors", 0755), 0);
+  ASSERT_EQ(mkdir("user", 0700), 0);
+  write_file("data/Colors/Shipped.FCL", palette_bytes(1));
+  write_file("data/Colors/Same.FCL", palette_bytes(2));
+  set_game_folders(GameFolders{FOLDERS_INSTALLED, dir_.path() + "/data", dir_.path() + "/user"});
+  EXPECT_EQ(list_palette_files(PALETTE_LIST_MAX - 1), (std::vector<std::string>{"Same.FCL", "Shipped.FCL"}));
+
+  set_display_from(palette_bytes(5));
+  idle();
+  type("Same\r");
+  const int saved = save_palette_dialog();
+  const std::string shown = display_bytes();
+  EXPECT_EQ(saved, 1);
+  EXPECT_STREQ(settings.palette_name, "Same.FCL");
+  EXPECT_EQ(without_filler(read_file("user/Colors/Same.FCL")), shown);
+  EXPECT_EQ(read_file("data/Colors/Same.FCL"), palette_bytes(2)) << "the shipped file is left alone";
+  EXPECT_EQ(list_palette_files(PALETTE_LIST_MAX - 1), (std::vector<std::string>{"Same.FCL", "Shipped.FCL"}));
+  PALETTE pal;
+  ASSERT_EQ(read_palette_file("Same.FCL", pal), 1);
+  EXPECT_EQ(without_filler(std::string(reinterpret_cast<const char*>(pal), PALETTE_FILE_SIZE)), shown);
+  ASSERT_EQ(read_palette_file("Shipped.FCL", pal), 1);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(pal), PALETTE_FILE_SIZE), palette_bytes(1));
 }
 
 TEST_F(PaletteDialogs, DecliningToOverwriteWritesNothingAndGoesOnEditing) {
