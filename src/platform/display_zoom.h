@@ -3,7 +3,11 @@
 // pixel a square of zoom x zoom), at an offset in the display. The pointer
 // is kept in picture coordinates: after each poll of the mouse, mouse_x
 // and mouse_y are turned from display pixels into picture pixels, so
-// every reader of the two globals sees the 800x600 picture.
+// every reader of the two globals sees the 800x600 picture. That holds
+// because the library works in polled mode once poll_mouse has been called:
+// the two globals then change only in poll_mouse (and when the mouse range
+// or position is set, as set_gfx_mode does), never from the driver's
+// thread, so the values written here stay until the next poll.
 #pragma once
 
 #include <allegro.h>
