@@ -8,20 +8,43 @@
 #include "platform/game_paths.h"
 #include "platform/safe_file.h"
 
-ExtraSettings extra_settings;
+ExtraSettings extra_settings = {false, 1};
 const char* const EXTRA_SETTINGS_FILE_NAME = "fusegrid.ini";
 
 namespace {
 
-// The keys the game knows, all of them switches written as 0 or 1.
+// The keys the game knows: switches written as 0 or 1 (field), or the
+// window zoom (zoom_field) written as 1, 2, 3 or "fit". The window zoom
+// is added to a file that lacks it only when it is not 1.
 struct KnownKey {
   const char* name;
   bool ExtraSettings::*field;
+  int ExtraSettings::*zoom_field;
 };
 
 const KnownKey KNOWN_KEYS[] = {
-    {"no_guess", &ExtraSettings::no_guess},
+    {"no_guess", &ExtraSettings::no_guess, nullptr},
+    {"window_zoom", nullptr, &ExtraSettings::window_zoom},
 };
+
+bool added_when_missing(const KnownKey& key) { return key.field || extra_settings.*key.zoom_field != 1; }
+
+// Takes a valid value of a key; a bad one is ignored.
+void take_value(const KnownKey& key, const std::string& value) {
+  if (key.field) {
+    if (value == "0" || value == "1") extra_settings.*key.field = value == "1";
+  } else if (value == "fit") {
+    extra_settings.*key.zoom_field = WINDOW_ZOOM_FIT;
+  } else if (value == "1" || value == "2" || value == "3") {
+    extra_settings.*key.zoom_field = value[0] - '0';
+  }
+}
+
+std::string value_text(const KnownKey& key) {
+  if (key.field) return extra_settings.*key.field ? "1" : "0";
+  const int zoom = extra_settings.*key.zoom_field;
+  return zoom == WINDOW_ZOOM_FIT ? "fit" : std::to_string(zoom);
+}
 constexpr int KNOWN_KEY_COUNT = static_cast<int>(sizeof KNOWN_KEYS / sizeof KNOWN_KEYS[0]);
 
 // A line of the file as it is written back: kept text, or the place of a
@@ -106,7 +129,7 @@ class Reader {
       seen_[k] = true;
     }
     const std::string value = trimmed(line, eq + 1, line.size());
-    if (value == "0" || value == "1") extra_settings.*KNOWN_KEYS[k].field = value == "1";
+    take_value(KNOWN_KEYS[k], value);
   }
 
   std::string line_;
@@ -118,7 +141,10 @@ class Reader {
 
 }  // namespace
 
-void default_extra_settings() { extra_settings.no_guess = false; }
+void default_extra_settings() {
+  extra_settings.no_guess = false;
+  extra_settings.window_zoom = 1;
+}
 
 void load_extra_settings() {
   default_extra_settings();
@@ -152,7 +178,9 @@ int write_extra_settings() {
   std::string text;
   auto put_key = [&](int k) {
     text += KNOWN_KEYS[k].name;
-    text += extra_settings.*KNOWN_KEYS[k].field ? "=1\n" : "=0\n";
+    text += '=';
+    text += value_text(KNOWN_KEYS[k]);
+    text += '\n';
     written_key[k] = true;
   };
   for (const Line& line : lines) {
@@ -164,6 +192,6 @@ int write_extra_settings() {
     }
   }
   for (int k = 0; k < KNOWN_KEY_COUNT; k++)
-    if (!written_key[k]) put_key(k);
+    if (!written_key[k] && added_when_missing(KNOWN_KEYS[k])) put_key(k);
   return write_file_whole(user_path(EXTRA_SETTINGS_FILE_NAME).c_str(), text.data(), text.size()) == WRITE_DONE ? 1 : 0;
 }

@@ -26,9 +26,14 @@
 
 #include <cstddef>
 
+// The "fit" choice of window_zoom.
+enum { WINDOW_ZOOM_FIT = 0 };
+
 struct ExtraSettings {
   // "no_guess": 0 or 1.
   bool no_guess;
+  // "window_zoom": 1, 2, 3 or "fit" (WINDOW_ZOOM_FIT); 1 by default.
+  int window_zoom;
 };
 
 extern ExtraSettings extra_settings;

@@ -8,6 +8,8 @@
 
 #include "platform/datafile_check.h"
 #include "platform/display_events.h"
+#include "platform/display_zoom.h"
+#include "platform/extra_settings.h"
 #include "platform/game_paths.h"
 #include "platform/main_datafile.h"
 #include "platform/settings.h"
@@ -87,6 +89,38 @@ namespace {
 
 }  // namespace
 
+namespace {
+
+// Sets the display mode for a picture of width x height and the zoom it is
+// shown at. At the window zoom 1 that is the picture's own size, windowed
+// or full screen. Otherwise a window is the picture enlarged by the zoom
+// chosen (as far as it fits the desktop), and full screen takes the
+// desktop's size with the picture enlarged as far as it fits and centred.
+// A zoomed mode the driver refuses falls back to the picture's own size.
+bool set_zoomed_mode(int windowed, int width, int height) {
+  const int card = windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN;
+  const int choice = extra_settings.window_zoom;
+  display_zoom = DisplayZoom{1, 0, 0};
+  if (choice != 1) {
+    int desk_w = 0, desk_h = 0;
+    if (get_desktop_resolution(&desk_w, &desk_h) != 0) desk_w = desk_h = 0;
+    if (windowed) {
+      const int zoom = window_zoom_for(choice, width, height, desk_w, desk_h);
+      if (zoom > 1 && set_gfx_mode(card, width * zoom, height * zoom, 0, 0) == 0) {
+        display_zoom = DisplayZoom{zoom, 0, 0};
+        return true;
+      }
+    } else if (desk_w >= width && desk_h >= height && set_gfx_mode(card, desk_w, desk_h, 0, 0) == 0) {
+      const int zoom = largest_fitting_zoom(width, height, SCREEN_W, SCREEN_H);
+      display_zoom = DisplayZoom{zoom, centred_offset(SCREEN_W, width, zoom), centred_offset(SCREEN_H, height, zoom)};
+      return true;
+    }
+  }
+  return set_gfx_mode(card, width, height, 0, 0) == 0;
+}
+
+}  // namespace
+
 int set_display_mode(int windowed, int width, int height) {
   // The old window loses the focus when the mode changes. That switch-out
   // is the game's own doing, not the player's: the library handles it on
@@ -94,8 +128,7 @@ int set_display_mode(int windowed, int width, int height) {
   // is off until every event of the change has been handled.
   remove_display_switch_callback(on_switch_out);
   set_color_depth(8);
-  if (set_gfx_mode(windowed ? GFX_AUTODETECT_WINDOWED : GFX_AUTODETECT_FULLSCREEN, width, height, 0, 0) != 0)
-    return 0;
+  if (!set_zoomed_mode(windowed, width, height)) return 0;
   settle_display_events();
   clear_to_color(screen, 0);
   invalidate_sent_frame();
@@ -110,6 +143,12 @@ int set_display_mode(int windowed, int width, int height) {
   screen_height = height;
   set_display_switch_mode(SWITCH_BACKGROUND);
   set_display_switch_callback(SWITCH_OUT, on_switch_out);
+  // The library has just set the pointer's range and position in display
+  // pixels.
+  if (display_zoom.zoom != 1 || display_zoom.offset_x != 0 || display_zoom.offset_y != 0) {
+    poll_mouse();
+    map_pointer_to_picture(width, height);
+  }
   return 1;
 }
 
@@ -291,10 +330,11 @@ void present_frame() {
     wait_for_retrace();
     if (frame_is_new(BackBuffer, ox, oy)) {
       acquire_bitmap(screen);
-      blit(BackBuffer, screen, 0, 0, ox, oy, BackBuffer->w, BackBuffer->h);
+      show_zoomed_frame(BackBuffer, screen, ox, oy);
       release_bitmap(screen);
     }
     poll_mouse();
+    map_pointer_to_picture(BackBuffer->w, BackBuffer->h);
   }
   update_frame_time();
 }
@@ -308,5 +348,6 @@ void shutdown() {
   if (sent_frame) destroy_bitmap(sent_frame);
   sent_frame = nullptr;
   sent_frame_valid = false;
+  release_zoom_buffer();
   allegro_exit();
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/extra_settings.h"
 #include "platform/lifecycle.h"
 #include "platform/main_datafile.h"
 #include "platform/settings.h"
@@ -106,9 +107,24 @@ void preview(int effect, int volume) {
 const int SWITCH_X[GRAPHICS_SWITCH_COUNT] = {144, 248, 352, 456, 560};
 const int SPEED_X[CHAIN_SPEED_COUNT][2] = {{144, 263}, {275, 394}, {405, 524}, {536, 655}};
 
+// The Window Size row below the dialog's buttons: its choices and the
+// window_zoom value of each.
+enum { WINDOW_SIZE_COUNT = 4 };
+const char* const WINDOW_SIZE_LABELS[WINDOW_SIZE_COUNT] = {"1x", "2x", "3x", "Fit"};
+const int WINDOW_SIZE_VALUES[WINDOW_SIZE_COUNT] = {1, 2, 3, WINDOW_ZOOM_FIT};
+const int WINDOW_SIZE_X[WINDOW_SIZE_COUNT][2] = {{256, 347}, {358, 449}, {460, 551}, {562, 655}};
+
+int window_size_index(int window_zoom) {
+  for (int i = 0; i < WINDOW_SIZE_COUNT; i++)
+    if (WINDOW_SIZE_VALUES[i] == window_zoom) return i;
+  return 0;
+}
+
 struct GraphicsDialog {
   TextButton ok, cancel;
   AreaButton full_screen, windowed;
+  AreaButton window_sizes[WINDOW_SIZE_COUNT];
+  int window_size;  // index in WINDOW_SIZE_VALUES
   ImageCheckBox switches[GRAPHICS_SWITCH_COUNT];
   AreaButton speeds[CHAIN_SPEED_COUNT];
   int speed;    // the chosen ChainSpeed
@@ -124,6 +140,8 @@ void draw_graphics_scene() {
   draw_sprite(SceneBuffer, picture(OBJ_CHAIN_SPEED_PICTURE), 392, 324);
   draw_frame(SceneBuffer, 136, 380, 663, 419);
   draw_frame(SceneBuffer, 208, 420, 591, 435);
+  draw_frame(SceneBuffer, 136, 436, 663, 467);
+  draw_text(SceneBuffer, 149, 448, COL_MENU_FONT, "Window Size");
 }
 
 void show_graphics(const GraphicsDialog& d) {
@@ -134,6 +152,8 @@ void show_graphics(const GraphicsDialog& d) {
   for (int s = 0; s < CHAIN_SPEED_COUNT; s++) draw_face(BackBuffer, d.speeds[s], OPTION_LABELS[s], d.speed == s);
   draw_face(BackBuffer, d.full_screen, OPTION_LABELS[LABEL_FULL_SCREEN], d.display == 0);
   draw_face(BackBuffer, d.windowed, OPTION_LABELS[LABEL_WINDOWED], d.display == 1);
+  for (int i = 0; i < WINDOW_SIZE_COUNT; i++)
+    draw_face(BackBuffer, d.window_sizes[i], WINDOW_SIZE_LABELS[i], d.window_size == i);
   present_frame();
 }
 
@@ -215,6 +235,9 @@ void graphics_options_dialog() {
   text_button_init(&d.cancel, 592, 420, 663, 435, "Cancel", ALIGN_CENTRE, 1);
   area_button_init(&d.full_screen, 144, 388, 394, 411, 1);
   area_button_init(&d.windowed, 405, 388, 655, 411, 1);
+  d.window_size = window_size_index(extra_settings.window_zoom);
+  for (int i = 0; i < WINDOW_SIZE_COUNT; i++)
+    area_button_init(&d.window_sizes[i], WINDOW_SIZE_X[i][0], 440, WINDOW_SIZE_X[i][1], 463, 1);
   for (int k = 0; k < GRAPHICS_SWITCH_COUNT; k++)
     check_box_init(&d.switches[k], SWITCH_X[k], 188, settings.graphics_switches[k] != 0,
                    picture(OBJ_GFX_SWITCH_FIRST + 1 + 2 * k), picture(OBJ_GFX_SWITCH_FIRST + 2 * k), 1);
@@ -246,6 +269,13 @@ void graphics_options_dialog() {
       play_effect(SFX_CLICK);
       d.display = 1;
     }
+    for (int i = 0; i < WINDOW_SIZE_COUNT; i++) {
+      area_button_update(&d.window_sizes[i]);
+      if (d.window_sizes[i].state == BUTTON_CLICKED) {
+        play_effect(SFX_CLICK);
+        d.window_size = i;
+      }
+    }
     show_graphics(d);
     outcome = outcome_of(d.ok, d.cancel);
   }
@@ -254,5 +284,8 @@ void graphics_options_dialog() {
   if (outcome != ACCEPTED) return;
   for (int k = 0; k < GRAPHICS_SWITCH_COUNT; k++) settings.graphics_switches[k] = d.switches[k].checked ? 1 : 0;
   settings.chain_speed = CHAIN_SPEED_VALUES[d.speed];
-  if (d.display != settings.windowed) switch_display(d.display);
+  const int old_zoom = extra_settings.window_zoom;
+  extra_settings.window_zoom = WINDOW_SIZE_VALUES[d.window_size];
+  // A new zoom takes a new mode of the same kind.
+  if (d.display != settings.windowed || extra_settings.window_zoom != old_zoom) switch_display(d.display);
 }

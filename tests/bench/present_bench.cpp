@@ -6,6 +6,7 @@
 #include <allegro.h>
 #include <benchmark/benchmark.h>
 
+#include "platform/display_zoom.h"
 #include "platform/lifecycle.h"
 #include "bench/bench_support.h"
 #include "render/effects.h"
@@ -45,5 +46,58 @@ BENCHMARK(BM_PresentUnchangedFrame)->Unit(benchmark::kMicrosecond);
 
 void BM_PresentChangedFrame(benchmark::State& state) { present_frames(state, true); }
 BENCHMARK(BM_PresentChangedFrame)->Unit(benchmark::kMicrosecond);
+
+void patterned(BITMAP* frame) {
+  for (int y = 0; y < frame->h; y++)
+    for (int x = 0; x < frame->w; x++) putpixel(frame, x, y, (x * 7 + y * 13) & 255);
+}
+
+void BM_EnlargeByLoop(benchmark::State& state) {
+  const int zoom = static_cast<int>(state.range(0));
+  ensure_allegro();
+  BITMAP* frame = create_bitmap_ex(8, 800, 600);
+  BITMAP* target = create_bitmap_ex(8, 800 * zoom, 600 * zoom);
+  patterned(frame);
+  for (auto _ : state) {
+    zoom_frame(frame, target, zoom);
+    benchmark::ClobberMemory();
+  }
+  destroy_bitmap(target);
+  destroy_bitmap(frame);
+}
+BENCHMARK(BM_EnlargeByLoop)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
+
+void BM_EnlargeByStretchBlit(benchmark::State& state) {
+  const int zoom = static_cast<int>(state.range(0));
+  ensure_allegro();
+  BITMAP* frame = create_bitmap_ex(8, 800, 600);
+  BITMAP* target = create_bitmap_ex(8, 800 * zoom, 600 * zoom);
+  patterned(frame);
+  for (auto _ : state) {
+    stretch_blit(frame, target, 0, 0, 800, 600, 0, 0, 800 * zoom, 600 * zoom);
+    benchmark::ClobberMemory();
+  }
+  destroy_bitmap(target);
+  destroy_bitmap(frame);
+}
+BENCHMARK(BM_EnlargeByStretchBlit)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
+
+void BM_ShowFrameAtZoom(benchmark::State& state) {
+  const int zoom = static_cast<int>(state.range(0));
+  ensure_allegro();
+  BITMAP* frame = create_bitmap_ex(8, 800, 600);
+  BITMAP* display = create_bitmap_ex(8, 800 * zoom, 600 * zoom);
+  patterned(frame);
+  display_zoom = DisplayZoom{zoom, 0, 0};
+  for (auto _ : state) {
+    show_zoomed_frame(frame, display, 0, 0);
+    benchmark::ClobberMemory();
+  }
+  display_zoom = DisplayZoom{1, 0, 0};
+  release_zoom_buffer();
+  destroy_bitmap(display);
+  destroy_bitmap(frame);
+}
+BENCHMARK(BM_ShowFrameAtZoom)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -14,6 +14,11 @@ rm -rf "$FG_OUT"
 mkdir -p "$FG_OUT"
 
 FG_WORK="$(mktemp -d /tmp/fge2e.XXXXXX)"
+# The size of the X server's screen, and the zoom the game's picture is
+# shown at (set FG_ZOOM before the helpers below are used: positions and
+# screenshots stay in the 800x600 picture's pixels).
+FG_XVFB_SIZE="${FG_XVFB_SIZE:-1024x768}"
+FG_ZOOM="${FG_ZOOM:-1}"
 FG_XVFB_PID=""
 FG_GAME_PID=""
 
@@ -62,7 +67,7 @@ fg_prepare_game() {
 fg_start_xvfb() {
   local numfile="$FG_WORK/display"
   : >"$numfile"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$numfile" >"$FG_OUT/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${FG_XVFB_SIZE}x24" -nolisten tcp -noreset 3>"$numfile" >"$FG_OUT/xvfb.log" 2>&1 &
   FG_XVFB_PID=$!
   xvfb_ready() {
     kill -0 "$FG_XVFB_PID" 2>/dev/null || fail "Xvfb did not start: $(cat "$FG_OUT/xvfb.log")"
@@ -117,10 +122,12 @@ fg_wait_exit() {
   fail "the game did not end"
 }
 
-# The absolute position "X Y" of the 800x600 picture of the game: the game's
-# own window when windowed, the centred child of the full-screen window.
+# The absolute position "X Y" of the 800x600 picture of the game (shown
+# at FG_ZOOM): the game's own window when windowed, the centred child of
+# the full-screen window.
 fg_frame_origin() {
-  xwininfo -root -tree | grep -E ' 800x600\+' | head -n 1 | awk '{print $NF}' | tr '+' ' ' | awk '{print $1, $2}'
+  xwininfo -root -tree | grep -E " $((800 * FG_ZOOM))x$((600 * FG_ZOOM))\+" | head -n 1 | awk '{print $NF}' |
+    tr '+' ' ' | awk '{print $1, $2}'
 }
 
 # A screenshot of the game's 800x600 picture.
@@ -133,7 +140,13 @@ _fg_capture() {
   local x y
   read -r x y <<<"$(fg_frame_origin)"
   [ -n "$x" ] || return 1
-  import -window root -crop "800x600+$x+$y" +repage "$FG_OUT/$1.png"
+  if [ "$FG_ZOOM" = 1 ]; then
+    import -window root -crop "800x600+$x+$y" +repage "$FG_OUT/$1.png"
+  else
+    # One pixel of each block of the enlarged picture.
+    import -window root -crop "$((800 * FG_ZOOM))x$((600 * FG_ZOOM))+$x+$y" +repage png:- |
+      convert png:- -sample 800x600 "$FG_OUT/$1.png"
+  fi
 }
 
 # How long the waits below wait before they fail, in seconds.
@@ -160,7 +173,7 @@ fg_pointer_position() {
   local ox oy X Y SCREEN WINDOW
   read -r ox oy <<<"$(fg_frame_origin)"
   eval "$(xdotool getmouselocation --shell)"
-  X=$((X - ox)) Y=$((Y - oy))
+  X=$(((X - ox) / FG_ZOOM)) Y=$(((Y - oy) / FG_ZOOM))
   # Where the whole pointer shows in the picture.
   X=$((X < 1 ? 1 : (X > 780 ? 780 : X))) Y=$((Y < 0 ? 0 : (Y > 580 ? 580 : Y)))
   echo "$X" "$Y"
@@ -182,9 +195,14 @@ fg_pointer_at() {
     [ -n "$ox" ] || return 1
     # The X helper looks again and again for a fifth of a second, fast.
     if [ -x "$FG_POINTER_AT" ]; then
-      "$FG_POINTER_AT" $((ox + px)) $((oy + py)) 200
+      if [ "$FG_ZOOM" = 1 ]; then
+        "$FG_POINTER_AT" $((ox + px)) $((oy + py)) 200
+      else
+        "$FG_POINTER_AT" $((ox + px * FG_ZOOM)) $((oy + py * FG_ZOOM)) 200 "$FG_ZOOM"
+      fi
       return
     fi
+    [ "$FG_ZOOM" = 1 ] || fail "fg_pointer_at needs the pointer_at helper at zoom $FG_ZOOM"
     src=(-window root -crop "11x11+$((ox + px))+$((oy + py))" +repage)
   fi
   local cmd=convert
@@ -201,12 +219,13 @@ fg_pointer_at() {
 }
 
 # Moves the pointer to a point of the game's picture and waits until the
-# game shows it there.
+# game shows it there. At a zoom, the pointer goes to the last display
+# pixel of the point's block (the one farthest from its top-left corner).
 fg_move() {
   local ox oy
   read -r ox oy <<<"$(fg_frame_origin)"
   [ -n "$ox" ] || fail "no 800x600 game picture on the screen"
-  xdotool mousemove $((ox + $1)) $((oy + $2))
+  xdotool mousemove $((ox + $1 * FG_ZOOM + FG_ZOOM - 1)) $((oy + $2 * FG_ZOOM + FG_ZOOM - 1))
   fg_wait_until "the game did not show its pointer at $1,$2" fg_pointer_at "$1" "$2"
 }
 
@@ -240,7 +259,7 @@ fg_pass_opening() {
     local ox oy
     read -r ox oy <<<"$(fg_frame_origin)"
     [ -n "$ox" ] || return 1
-    xdotool mousemove $((ox + 700)) $((oy + 550))
+    xdotool mousemove $((ox + 700 * FG_ZOOM)) $((oy + 550 * FG_ZOOM))
     fg_pointer_at 700 550 && return 0
     xdotool key space
     return 1
@@ -344,7 +363,7 @@ fg_click_to_end() {
   fg_move "$1" "$2"
   xdotool mousedown 1
   fg_move $(($1 > 0 ? $1 - 1 : $1 + 1)) "$2"
-  xdotool mousemove_relative -- $(($1 > 0 ? 1 : -1)) 0 mouseup 1
+  xdotool mousemove_relative -- $(($1 > 0 ? 1 : -FG_ZOOM)) 0 mouseup 1
 }
 
 # Clicks with the left button at a point of the game's picture; see

@@ -68,6 +68,40 @@ TEST_P(ExtraSettingsLoad, GivesTheValueAndWritesBackTheKeptLines) {
 INSTANTIATE_TEST_SUITE_P(Cases, ExtraSettingsLoad, ::testing::ValuesIn(load_cases()),
                          [](const ::testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
 
+// window_zoom: 1, 2, 3 or "fit"; a bad value keeps the default 1, and a
+// file without the key gets it only when it is not 1.
+TEST(ExtraSettings, WindowZoomValues) {
+  struct Case {
+    std::string contents;
+    int zoom;             // the value loaded
+    int set;              // then set to this
+    std::string written;  // the file a write gives
+  } cases[] = {
+      {"", 1, 1, "no_guess=0\n"},
+      {"", 1, 2, "no_guess=0\nwindow_zoom=2\n"},
+      {"", 1, WINDOW_ZOOM_FIT, "no_guess=0\nwindow_zoom=fit\n"},
+      {"window_zoom=1\n", 1, 1, "window_zoom=1\nno_guess=0\n"},
+      {"window_zoom = 3\n", 3, 3, "window_zoom=3\nno_guess=0\n"},
+      {"window_zoom=fit\n", WINDOW_ZOOM_FIT, 1, "window_zoom=1\nno_guess=0\n"},
+      {"window_zoom=2\nwindow_zoom=4\n", 2, 2, "window_zoom=2\nno_guess=0\n"},
+      {"window_zoom=0\n", 1, 1, "window_zoom=1\nno_guess=0\n"},
+      {"window_zoom=Fit\n", 1, 1, "window_zoom=1\nno_guess=0\n"},
+      {"window_zoom=2x\n", 1, 1, "window_zoom=1\nno_guess=0\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.contents);
+    ScopedTempDir dir;
+    write_file(EXTRA_SETTINGS_FILE_NAME, c.contents);
+    extra_settings.window_zoom = 2;
+    load_extra_settings();
+    EXPECT_EQ(extra_settings.window_zoom, c.zoom);
+    extra_settings.window_zoom = c.set;
+    ASSERT_EQ(write_extra_settings(), 1);
+    EXPECT_EQ(read_file(EXTRA_SETTINGS_FILE_NAME), c.written);
+  }
+  default_extra_settings();
+}
+
 // Comments, blank lines and unknown keys come back byte for byte in their
 // order, the known key in its place with its new value; a second round
 // changes nothing.

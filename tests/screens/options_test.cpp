@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/extra_settings.h"
 #include "platform/lifecycle.h"
 #include "platform/main_datafile.h"
 #include "platform/settings.h"
@@ -477,4 +478,47 @@ TEST_F(Options, BothModesRefusedIsFatalErrorFour) {
   announce_switches = true;
   EXPECT_EXIT(run(graphics_options_dialog), ::testing::ExitedWithCode(EXIT_STATUS_FAILURE),
               "display switch windowed=0\n(.|\n)*display switch windowed=1");
+}
+
+// The Window Size row: the stored choice shows pressed; a new choice
+// accepted is kept and sets the display mode of the same kind again; the
+// same choice, or a new one cancelled, sets no mode.
+TEST_F(Options, WindowSizeChoiceIsKeptAndSetsTheModeAgain) {
+  struct Case {
+    int stored;
+    int click_x;  // 0: no choice clicked
+    bool accept;
+    int kept;
+    std::vector<int> modes;
+  } cases[] = {
+      {1, 400, true, 2, {1}},
+      {2, 600, true, WINDOW_ZOOM_FIT, {1}},
+      {WINDOW_ZOOM_FIT, 300, true, 1, {1}},
+      {3, 500, true, 3, {}},
+      {1, 500, false, 1, {}},
+  };
+  const char* const labels[4] = {"1x", "2x", "3x", "Fit"};
+  const int x1[4] = {256, 358, 460, 562}, x2[4] = {347, 449, 551, 655};
+  const int values[4] = {1, 2, 3, WINDOW_ZOOM_FIT};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.stored << " click " << c.click_x);
+    settings.windowed = 1;
+    extra_settings.window_zoom = c.stored;
+    frames.clear();
+    inputs.clear();
+    modes_asked.clear();
+    idle();
+    click(c.click_x, 450);
+    const size_t chosen = inputs.size();
+    click(c.accept ? 170 : 620, 428);  // OK! or Cancel
+    run(graphics_options_dialog);
+    for (int i = 0; i < 4; i++) {
+      EXPECT_TRUE(face_shown(frames[0], x1[i], 440, x2[i], 463, labels[i], values[i] == c.stored)) << i;
+      const bool now = c.click_x >= x1[i] && c.click_x <= x2[i];
+      EXPECT_TRUE(face_shown(frames[chosen - 1], x1[i], 440, x2[i], 463, labels[i], now)) << i;
+    }
+    EXPECT_EQ(extra_settings.window_zoom, c.kept);
+    EXPECT_EQ(modes_asked, c.modes);
+  }
+  extra_settings.window_zoom = 1;
 }
