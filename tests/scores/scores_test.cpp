@@ -33,8 +33,7 @@ struct ScoresFolder {
   }
 };
 
-ScoreKey key_of(int mode, int skill = EXPERT, const char *style = "hexa.dat",
-                int pattern = 3) {
+ScoreKey key_of(int mode, int skill = EXPERT, const char* style = "hexa.dat", int pattern = 3) {
   ScoreKey k;
   k.style = style;
   k.pattern = pattern;
@@ -44,7 +43,7 @@ ScoreKey key_of(int mode, int skill = EXPERT, const char *style = "hexa.dat",
   return k;
 }
 
-ScoreEntry entry(const char *name, int32_t result, int64_t date) {
+ScoreEntry entry(const char* name, int32_t result, int64_t date) {
   ScoreEntry e;
   e.name = name;
   e.result = result;
@@ -52,22 +51,19 @@ ScoreEntry entry(const char *name, int32_t result, int64_t date) {
   return e;
 }
 
-std::vector<int32_t> results_of(const ScoreKey &k) {
+std::vector<int32_t> results_of(const ScoreKey& k) {
   std::vector<int32_t> r;
-  for (const ScoreEntry &e : score_entries(k))
-    r.push_back(e.result);
+  for (const ScoreEntry& e : score_entries(k)) r.push_back(e.result);
   return r;
 }
 
 // Several keys with tables and statistics, names of every length and byte.
 void fill_tables() {
   for (int mode = CLASSIC; mode <= MEGAMINE; mode++) {
-    const ScoreKey k =
-        key_of(mode, mode % 4, mode % 2 ? "tri" : "fifteen_chars__", mode * 40);
+    const ScoreKey k = key_of(mode, mode % 4, mode % 2 ? "tri" : "fifteen_chars__", mode * 40);
     for (int i = 0; i < 3 + mode; i++) {
       ScoreEntry e = entry("", 1000 + 37 * i * (mode % 3), 1700000000 + i);
-      e.name =
-          std::string(static_cast<size_t>(i * 3), static_cast<char>(i * 51));
+      e.name = std::string(static_cast<size_t>(i * 3), static_cast<char>(i * 51));
       e.damage = i;
       e.boards = 2 * i;
       add_entry(k, e);
@@ -77,7 +73,7 @@ void fill_tables() {
   }
 }
 
-} // namespace
+}  // namespace
 
 TEST(Scores, EachModeRanksItsResultsAndKeepsTheOlderOfEqualOnesAhead) {
   ScoresFolder folder;
@@ -90,61 +86,46 @@ TEST(Scores, EachModeRanksItsResultsAndKeepsTheOlderOfEqualOnesAhead) {
       int64_t date;
       int rank_times, rank_scores;
     };
-    const Step steps[] = {{300, 5, 0, 0},
-                          {100, 6, 0, 1},
-                          {200, 7, 1, 1},
-                          {100, 4, 0, 2},
-                          {100, 6, 2, 4}};
-    for (const Step &s : steps)
-      EXPECT_EQ(add_entry(k, entry("x", s.result, s.date)),
-                times ? s.rank_times : s.rank_scores)
-          << mode;
+    const Step steps[] = {{300, 5, 0, 0}, {100, 6, 0, 1}, {200, 7, 1, 1}, {100, 4, 0, 2}, {100, 6, 2, 4}};
+    for (const Step& s : steps)
+      EXPECT_EQ(add_entry(k, entry("x", s.result, s.date)), times ? s.rank_times : s.rank_scores) << mode;
     const std::vector<int32_t> expected =
-        times ? std::vector<int32_t>{100, 100, 100, 200, 300}
-              : std::vector<int32_t>{300, 200, 100, 100, 100};
+        times ? std::vector<int32_t>{100, 100, 100, 200, 300} : std::vector<int32_t>{300, 200, 100, 100, 100};
     EXPECT_EQ(results_of(k), expected) << mode;
-    const std::vector<ScoreEntry> &e = score_entries(k);
+    const std::vector<ScoreEntry>& e = score_entries(k);
     const size_t ties = times ? 0 : 2;
     EXPECT_EQ(e[ties].date, 4);
     EXPECT_EQ(e[ties + 1].date, 6);
     EXPECT_EQ(e[ties + 2].date, 6);
   }
-  EXPECT_EQ(score_entries(key_of(CLASSIC, BEGINNER)).size(), 0u)
-      << "another skill has a table of its own";
+  EXPECT_EQ(score_entries(key_of(CLASSIC, BEGINNER)).size(), 0u) << "another skill has a table of its own";
 }
 
 TEST(Scores, TheTableIsCutAtTen) {
   ScoresFolder folder;
   struct Row {
     int mode;
-    int32_t first, step; // the ten entries: first, first + step, ...
+    int32_t first, step;  // the ten entries: first, first + step, ...
     int32_t probe;
     int rank;
   };
   const Row rows[] = {
-      {CLASSIC, 10, 10, 5, 0},       {CLASSIC, 10, 10, 55, 5},
-      {CLASSIC, 10, 10, 100, -1},    {CLASSIC, 10, 10, 101, -1},
-      {CLASSIC, 10, 10, 90, 9},      {CLASSIC, 10, 10, -1, -1},
-      {MEGAMINE, 100, -10, 5, -1},   {MEGAMINE, 100, -10, 10, -1},
-      {MEGAMINE, 100, -10, 11, 9},   {MEGAMINE, 100, -10, 200, 0},
-      {MEGAMINE, 100, -10, -50, -1}, {ENDURANCE, 100, -10, 95, 1},
+      {CLASSIC, 10, 10, 5, 0},      {CLASSIC, 10, 10, 55, 5},      {CLASSIC, 10, 10, 100, -1},
+      {CLASSIC, 10, 10, 101, -1},   {CLASSIC, 10, 10, 90, 9},      {CLASSIC, 10, 10, -1, -1},
+      {MEGAMINE, 100, -10, 5, -1},  {MEGAMINE, 100, -10, 10, -1},  {MEGAMINE, 100, -10, 11, 9},
+      {MEGAMINE, 100, -10, 200, 0}, {MEGAMINE, 100, -10, -50, -1}, {ENDURANCE, 100, -10, 95, 1},
   };
-  for (const Row &row : rows) {
+  for (const Row& row : rows) {
     clear_scores();
     const ScoreKey k = key_of(row.mode);
-    for (int i = 0; i < 10; i++)
-      ASSERT_EQ(add_entry(k, entry("p", row.first + i * row.step, i)), i);
-    EXPECT_EQ(would_rank(k, row.probe), row.rank)
-        << row.mode << " " << row.probe;
-    EXPECT_EQ(add_entry(k, entry("new", row.probe, 100)), row.rank)
-        << row.mode << " " << row.probe;
+    for (int i = 0; i < 10; i++) ASSERT_EQ(add_entry(k, entry("p", row.first + i * row.step, i)), i);
+    EXPECT_EQ(would_rank(k, row.probe), row.rank) << row.mode << " " << row.probe;
+    EXPECT_EQ(add_entry(k, entry("new", row.probe, 100)), row.rank) << row.mode << " " << row.probe;
     ASSERT_EQ(score_entries(k).size(), 10u);
     if (row.rank >= 0) {
       EXPECT_EQ(score_entries(k)[row.rank].name, "new");
     }
-    const int32_t last = row.rank < 0    ? row.first + 9 * row.step
-                         : row.rank == 9 ? row.probe
-                                         : row.first + 8 * row.step;
+    const int32_t last = row.rank < 0 ? row.first + 9 * row.step : row.rank == 9 ? row.probe : row.first + 8 * row.step;
     EXPECT_EQ(score_entries(k)[9].result, last) << row.mode << " " << row.probe;
   }
 }
@@ -152,18 +133,15 @@ TEST(Scores, TheTableIsCutAtTen) {
 TEST(Scores, KeysAndEntriesOutOfRangeAreRefused) {
   ScoresFolder folder;
   ScoreKey long_style = key_of(CLASSIC, EXPERT, "sixteen_chars___");
-  ScoreKey bad_pattern = key_of(CLASSIC), bad_mode = key_of(CLASSIC),
-           bad_skill = key_of(CLASSIC);
+  ScoreKey bad_pattern = key_of(CLASSIC), bad_mode = key_of(CLASSIC), bad_skill = key_of(CLASSIC);
   ScoreKey bad_limit = key_of(ENDURANCE), limit_elsewhere = key_of(MEGAMINE);
   bad_pattern.pattern = 256;
   bad_mode.mode = 7;
   bad_skill.skill = -1;
   bad_limit.time_limit = 15;
   limit_elsewhere.time_limit = 10;
-  for (const ScoreKey &k : {long_style, bad_pattern, bad_mode, bad_skill,
-                            bad_limit, limit_elsewhere}) {
-    EXPECT_FALSE(valid_score_key(k))
-        << k.style << " " << k.pattern << " " << k.mode;
+  for (const ScoreKey& k : {long_style, bad_pattern, bad_mode, bad_skill, bad_limit, limit_elsewhere}) {
+    EXPECT_FALSE(valid_score_key(k)) << k.style << " " << k.pattern << " " << k.mode;
     EXPECT_EQ(would_rank(k, 100), -1);
     EXPECT_EQ(add_entry(k, entry("a", 100, 1)), -1);
     record_game_started(k);
@@ -177,11 +155,8 @@ TEST(Scores, KeysAndEntriesOutOfRangeAreRefused) {
   e.date = -1;
   EXPECT_EQ(add_entry(classic, e), -1);
   EXPECT_EQ(add_entry(classic, entry("a", -1, 1)), -1) << "a negative time";
-  EXPECT_EQ(add_entry(key_of(MEGAMINE), entry("a", -1, 1)), 0)
-      << "a negative score";
-  EXPECT_EQ(add_entry(classic,
-                      entry("a name of more than twenty-four bytes", 100, 1)),
-            0);
+  EXPECT_EQ(add_entry(key_of(MEGAMINE), entry("a", -1, 1)), 0) << "a negative score";
+  EXPECT_EQ(add_entry(classic, entry("a name of more than twenty-four bytes", 100, 1)), 0);
   EXPECT_EQ(score_entries(classic)[0].name, "a name of more than twen");
   EXPECT_EQ(score_entries(classic)[0].name.size(), 24u);
 }
@@ -192,26 +167,18 @@ TEST(Scores, WhichFinishedGamesMayEnterTheTable) {
     bool won, one_click, hinted, timed_out, enters;
   };
   const Row rows[] = {
-      {CLASSIC, true, false, false, false, true},
-      {CLASSIC, false, false, false, false, false},
-      {CLASSIC, true, true, false, false, false},
-      {CLASSIC, true, false, true, false, false},
-      {MULTI_MINE, true, false, false, false, true},
-      {MEGAMINE, true, false, false, false, true},
-      {MEGAMINE, true, true, false, false, false},
-      {MOVING_MINES, false, false, false, true, false},
-      {ENDURANCE, false, false, false, true, true},
-      {ENDURANCE, true, false, false, true, true},
-      {ENDURANCE, true, false, false, false, false},
-      {ENDURANCE, false, false, true, true, false},
+      {CLASSIC, true, false, false, false, true},    {CLASSIC, false, false, false, false, false},
+      {CLASSIC, true, true, false, false, false},    {CLASSIC, true, false, true, false, false},
+      {MULTI_MINE, true, false, false, false, true}, {MEGAMINE, true, false, false, false, true},
+      {MEGAMINE, true, true, false, false, false},   {MOVING_MINES, false, false, false, true, false},
+      {ENDURANCE, false, false, false, true, true},  {ENDURANCE, true, false, false, true, true},
+      {ENDURANCE, true, false, false, false, false}, {ENDURANCE, false, false, true, true, false},
       {ENDURANCE, false, true, false, true, true},
   };
-  for (const Row &r : rows)
-    EXPECT_EQ(
-        may_enter_table(r.mode, r.won, r.one_click, r.hinted, r.timed_out),
-        r.enters)
-        << r.mode << " won " << r.won << " one-click " << r.one_click
-        << " hinted " << r.hinted << " timed out " << r.timed_out;
+  for (const Row& r : rows)
+    EXPECT_EQ(may_enter_table(r.mode, r.won, r.one_click, r.hinted, r.timed_out), r.enters)
+        << r.mode << " won " << r.won << " one-click " << r.one_click << " hinted " << r.hinted << " timed out "
+        << r.timed_out;
 }
 
 TEST(Scores, StatisticsFollowAScriptedSeriesOfGames) {
@@ -225,17 +192,14 @@ TEST(Scores, StatisticsFollowAScriptedSeriesOfGames) {
   };
   // Classic: a time, lower is better.
   const Game games[] = {
-      {true, 5000, 1, 1, 1, 1, 5000, 5000, 100},
-      {true, 3000, 2, 2, 2, 2, 3000, 4000, 100},
-      {false, 0, 3, 2, 0, 2, 3000, 4000, 66},
-      {true, 4000, 4, 3, 1, 2, 3000, 4000, 75},
-      {true, 1000, 5, 4, 2, 2, 1000, 3250, 80},
-      {true, 6000, 6, 5, 3, 3, 1000, 3800, 83},
+      {true, 5000, 1, 1, 1, 1, 5000, 5000, 100}, {true, 3000, 2, 2, 2, 2, 3000, 4000, 100},
+      {false, 0, 3, 2, 0, 2, 3000, 4000, 66},    {true, 4000, 4, 3, 1, 2, 3000, 4000, 75},
+      {true, 1000, 5, 4, 2, 2, 1000, 3250, 80},  {true, 6000, 6, 5, 3, 3, 1000, 3800, 83},
       {false, 0, 7, 5, 0, 3, 1000, 3800, 71},
   };
   const ScoreKey k = key_of(CLASSIC);
   EXPECT_EQ(win_rate_percent(score_stats(k)), 0);
-  for (const Game &g : games) {
+  for (const Game& g : games) {
     record_game_started(k);
     record_game_result(k, g.won, g.result);
     const ScoreStats s = score_stats(k);
@@ -266,8 +230,7 @@ TEST(Scores, StatisticsFollowAScriptedSeriesOfGames) {
 TEST(ScoresFile, RoundTripAndAMissingFile) {
   ScoresFolder folder;
   EXPECT_EQ(load_scores(), SCORES_NONE);
-  EXPECT_TRUE(folder_entries(folder.tmp.path()).empty())
-      << "nothing moved aside or made";
+  EXPECT_TRUE(folder_entries(folder.tmp.path()).empty()) << "nothing moved aside or made";
   fill_tables();
   const std::string bytes = encode_scores();
   ASSERT_EQ(save_scores(), 1);
@@ -277,25 +240,21 @@ TEST(ScoresFile, RoundTripAndAMissingFile) {
   EXPECT_EQ(load_scores(), SCORES_LOADED);
   EXPECT_EQ(encode_scores(), bytes);
   // MegaMine's nine equal scores, oldest first.
-  const ScoreKey k =
-      key_of(MEGAMINE, MEGAMINE % 4, "fifteen_chars__", MEGAMINE * 40);
+  const ScoreKey k = key_of(MEGAMINE, MEGAMINE % 4, "fifteen_chars__", MEGAMINE * 40);
   ASSERT_EQ(score_entries(k).size(), 9u);
-  EXPECT_EQ(score_entries(k)[8].name,
-            std::string(24, static_cast<char>(8 * 51)));
+  EXPECT_EQ(score_entries(k)[8].name, std::string(24, static_cast<char>(8 * 51)));
   EXPECT_EQ(score_entries(k)[8].boards, 16);
   EXPECT_EQ(score_stats(k).played, 9u);
   EXPECT_EQ(score_stats(k).won, 6u);
-  EXPECT_EQ(folder_entries(folder.tmp.path()),
-            std::vector<std::string>{"fusegrid.scores"});
+  EXPECT_EQ(folder_entries(folder.tmp.path()), std::vector<std::string>{"fusegrid.scores"});
 }
 
 namespace {
 
 // Bytes in the file's place: a damaged file, moved aside as it was, and
 // empty tables; or a file read whole.
-void expect_damaged_or_loaded(const ScoresFolder &folder,
-                              const std::string &bytes, bool must_be_damaged,
-                              const std::string &what) {
+void expect_damaged_or_loaded(const ScoresFolder& folder, const std::string& bytes, bool must_be_damaged,
+                              const std::string& what) {
   write_file(folder.file, bytes);
   add_entry(key_of(CLASSIC), entry("stale", 1, 1));
   const ScoresLoadResult result = load_scores();
@@ -305,20 +264,16 @@ void expect_damaged_or_loaded(const ScoresFolder &folder,
   }
   ASSERT_EQ(result, SCORES_DAMAGED) << what;
   EXPECT_TRUE(score_entries(key_of(CLASSIC)).empty()) << what;
-  EXPECT_EQ(encode_scores(), std::string("FGSCORES\1\0\0\0\0\0\0\0", 16))
-      << what;
-  EXPECT_EQ(folder_entries(folder.tmp.path()),
-            std::vector<std::string>{"fusegrid.scores.bak"})
-      << what;
+  EXPECT_EQ(encode_scores(), std::string("FGSCORES\1\0\0\0\0\0\0\0", 16)) << what;
+  EXPECT_EQ(folder_entries(folder.tmp.path()), std::vector<std::string>{"fusegrid.scores.bak"}) << what;
   EXPECT_EQ(read_file(folder.backup), bytes) << what;
 }
 
-void put_u32_at(std::string &bytes, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; i++)
-    bytes[at + i] = static_cast<char>(v >> (8 * i));
+void put_u32_at(std::string& bytes, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; i++) bytes[at + i] = static_cast<char>(v >> (8 * i));
 }
 
-} // namespace
+}  // namespace
 
 TEST(ScoresFile, DamagedFilesAreMovedAsideAndTheTablesStartEmpty) {
   ScoresFolder folder;
@@ -328,7 +283,7 @@ TEST(ScoresFile, DamagedFilesAreMovedAsideAndTheTablesStartEmpty) {
   // (20 bytes) and the statistics (28 bytes).
   const size_t entry_count_at = 16 + 20 + 28;
   struct Row {
-    const char *what;
+    const char* what;
     std::string bytes;
   };
   std::vector<Row> rows = {
@@ -336,7 +291,7 @@ TEST(ScoresFile, DamagedFilesAreMovedAsideAndTheTablesStartEmpty) {
       {"oversized", valid + std::string(SCORE_FILE_MAX_BYTES, '\0')},
       {"a byte after the end", valid + std::string(1, '\0')},
   };
-  auto changed = [&](const char *what, size_t at, uint32_t v) {
+  auto changed = [&](const char* what, size_t at, uint32_t v) {
     std::string b = valid;
     put_u32_at(b, at, v);
     rows.push_back({what, b});
@@ -350,17 +305,13 @@ TEST(ScoresFile, DamagedFilesAreMovedAsideAndTheTablesStartEmpty) {
   changed("won more than played", 16 + 20 + 4, 1000);
   changed("a negative time", entry_count_at + 4 + 25, 0xffffffffu);
   std::string bad_padding = valid;
-  bad_padding[16] =
-      3; // the first style is 15 bytes long: its last 12 are not zero
+  bad_padding[16] = 3;  // the first style is 15 bytes long: its last 12 are not zero
   rows.push_back({"bytes in a padding", bad_padding});
-  for (size_t length = 0; length < valid.size(); length++)
-    rows.push_back({"truncated", valid.substr(0, length)});
-  for (const Row &r : rows) {
+  for (size_t length = 0; length < valid.size(); length++) rows.push_back({"truncated", valid.substr(0, length)});
+  for (const Row& r : rows) {
     clear_scores();
     unlink(folder.backup.c_str());
-    expect_damaged_or_loaded(folder, r.bytes, true,
-                             std::string(r.what) + " " +
-                                 std::to_string(r.bytes.size()));
+    expect_damaged_or_loaded(folder, r.bytes, true, std::string(r.what) + " " + std::to_string(r.bytes.size()));
   }
   // Random bytes, and the valid file with bytes changed: no crash, and
   // either read whole or moved aside. An older backup is replaced.
@@ -369,14 +320,11 @@ TEST(ScoresFile, DamagedFilesAreMovedAsideAndTheTablesStartEmpty) {
     std::string b;
     if (i % 2) {
       b.resize(random() % 600);
-      for (char &c : b)
-        c = static_cast<char>(random());
-      if (i % 4 == 1 && b.size() >= 12)
-        b.replace(0, 12, valid, 0, 12);
+      for (char& c : b) c = static_cast<char>(random());
+      if (i % 4 == 1 && b.size() >= 12) b.replace(0, 12, valid, 0, 12);
     } else {
       b = valid;
-      for (int n = 1 + random() % 3; n > 0; n--)
-        b[random() % b.size()] = static_cast<char>(random());
+      for (int n = 1 + random() % 3; n > 0; n--) b[random() % b.size()] = static_cast<char>(random());
     }
     expect_damaged_or_loaded(folder, b, false, "random " + std::to_string(i));
     unlink(folder.file.c_str());
@@ -388,20 +336,15 @@ TEST(ScoresFile, AFolderOrFifoInTheFilesPlaceIsMovedAside) {
   for (const bool older_backup : {false, true}) {
     for (const bool fifo : {false, true}) {
       ScoresFolder folder;
-      if (older_backup)
-        write_file(folder.backup, "old");
-      ASSERT_EQ(fifo ? mkfifo(folder.file.c_str(), 0644)
-                     : mkdir(folder.file.c_str(), 0755),
-                0);
+      if (older_backup) write_file(folder.backup, "old");
+      ASSERT_EQ(fifo ? mkfifo(folder.file.c_str(), 0644) : mkdir(folder.file.c_str(), 0755), 0);
       add_entry(key_of(CLASSIC), entry("stale", 1, 1));
       EXPECT_EQ(load_scores(), SCORES_DAMAGED);
       EXPECT_TRUE(score_entries(key_of(CLASSIC)).empty());
-      EXPECT_EQ(folder_entries(folder.tmp.path()),
-                std::vector<std::string>{"fusegrid.scores.bak"});
+      EXPECT_EQ(folder_entries(folder.tmp.path()), std::vector<std::string>{"fusegrid.scores.bak"});
       struct stat st;
       ASSERT_EQ(lstat(folder.backup.c_str(), &st), 0);
-      EXPECT_EQ(fifo ? S_ISFIFO(st.st_mode) : S_ISDIR(st.st_mode), true)
-          << fifo << older_backup;
+      EXPECT_EQ(fifo ? S_ISFIFO(st.st_mode) : S_ISDIR(st.st_mode), true) << fifo << older_backup;
       add_entry(key_of(CLASSIC), entry("new", 1, 1));
       EXPECT_EQ(save_scores(), 1) << "the place is free again";
       rmdir(folder.backup.c_str());
