@@ -247,6 +247,13 @@ TEST(ScoresFile, RoundTripAndAMissingFile) {
   EXPECT_EQ(score_stats(k).played, 9u);
   EXPECT_EQ(score_stats(k).won, 6u);
   EXPECT_EQ(folder_entries(folder.tmp.path()), std::vector<std::string>{"fusegrid.scores"});
+  // No user folder: nothing read or written.
+  GameFolders none;
+  none.mode = FOLDERS_INSTALLED;
+  set_game_folders(none);
+  EXPECT_EQ(load_scores(), SCORES_NONE);
+  EXPECT_EQ(save_scores(), 0);
+  EXPECT_EQ(read_file(folder.file), bytes);
 }
 
 namespace {
@@ -277,6 +284,19 @@ void put_u32_at(std::string& bytes, size_t at, uint32_t v) {
 
 TEST(ScoresFile, DamagedFilesAreMovedAsideAndTheTablesStartEmpty) {
   ScoresFolder folder;
+  // Files of the right form with a key for every pattern, mode and skill
+  // of two styles (under the size limit), and of three (over it).
+  std::string oversized;
+  for (const char* style : {"a", "b", "c"}) {
+    ASSERT_LE(oversized.size(), size_t{SCORE_FILE_MAX_BYTES});
+    EXPECT_EQ(decode_scores(oversized), !oversized.empty());
+    for (int pattern = 0; pattern < 256; pattern++)
+      for (int mode = CLASSIC; mode <= MEGAMINE; mode++)
+        for (int skill = BEGINNER; skill <= MASTER; skill++) record_game_started(key_of(mode, skill, style, pattern));
+    oversized = encode_scores();
+  }
+  ASSERT_GT(oversized.size(), size_t{SCORE_FILE_MAX_BYTES});
+  clear_scores();
   fill_tables();
   const std::string valid = encode_scores();
   // The first key's entry count, after magic, version, key count, the key
@@ -288,7 +308,7 @@ TEST(ScoresFile, DamagedFilesAreMovedAsideAndTheTablesStartEmpty) {
   };
   std::vector<Row> rows = {
       {"empty", ""},
-      {"oversized", valid + std::string(SCORE_FILE_MAX_BYTES, '\0')},
+      {"oversized", oversized},
       {"a byte after the end", valid + std::string(1, '\0')},
   };
   auto changed = [&](const char* what, size_t at, uint32_t v) {
