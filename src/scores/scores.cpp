@@ -311,5 +311,7 @@ int save_scores() {
   const std::string path = user_path(SCORES_FILE_NAME);
   if (path.empty()) return 0;
   const std::string bytes = encode_scores();
+  // A file that would not be read back is not written.
+  if (bytes.size() > SCORE_FILE_MAX_BYTES) return 0;
   return write_file_whole(path.c_str(), bytes.data(), bytes.size()) == WRITE_DONE ? 1 : 0;
 }

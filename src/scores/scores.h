@@ -122,7 +122,8 @@ enum ScoresLoadResult {
 
 // Reads the file of the user folder in place of the tables in memory.
 ScoresLoadResult load_scores();
-// Writes every table; 1 when done, 0 when not (nothing then changed on disk).
+// Writes every table; 1 when done, 0 when not (nothing then changed on disk),
+// as when the file would pass the size limit.
 int save_scores();
 
 // The file's bytes for the tables in memory, and back; decode_scores

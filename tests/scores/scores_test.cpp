@@ -296,6 +296,8 @@ TEST(ScoresFile, DamagedFilesAreMovedAsideAndTheTablesStartEmpty) {
     oversized = encode_scores();
   }
   ASSERT_GT(oversized.size(), size_t{SCORE_FILE_MAX_BYTES});
+  EXPECT_EQ(save_scores(), 0) << "a file that would not be read back";
+  EXPECT_TRUE(folder_entries(folder.tmp.path()).empty());
   clear_scores();
   fill_tables();
   const std::string valid = encode_scores();
