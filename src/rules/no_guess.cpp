@@ -11,6 +11,7 @@
 #include "rules/events.h"
 #include "rules/mines.h"
 #include "rules/random.h"
+#include "rules/solver_player.h"
 
 namespace {
 
@@ -56,20 +57,12 @@ void work_out_clues() {
   compute_clues();
 }
 
-// A click on a cell and its cascade, run to the end, as the simulated
-// player makes it (solver_player.cpp).
-void open_cell(int c) {
-  reveal_cell(c, 1, SFX_REVEAL);
-  if (game.auto_reveal_timer > -1000.0f) auto_reveal_step();
-  clear_events();
-}
-
 // Opens every cell the last solve found safe, in the order of the
 // simulated player; returns the number of cells the board uncovered.
 int open_safe_cells(const Solver& solver) {
   const int before = game.cells_hidden;
   for (int c = 0; c < board.cell_count && game.phase == PLAYING && !all_safe_open(); c++)
-    if (solver.verdict(c) == VERDICT_SAFE && !revealed(c)) open_cell(c);
+    if (solver.verdict(c) == VERDICT_SAFE && !revealed(c)) open_cell_and_cascade(c);
   return before - game.cells_hidden;
 }
 
@@ -84,7 +77,7 @@ void start_play(Maker& m) {
   game.phase = PLAYING;
   game.auto_reveal_timer = -1000.0f;
   m.result.plays++;
-  open_cell(m.first);
+  open_cell_and_cascade(m.first);
   if (m.kept_free.empty()) {
     m.kept_free.assign(static_cast<size_t>(board.cell_count), 0);
     for (int c = 0; c < board.cell_count; c++) m.kept_free[static_cast<size_t>(c)] = revealed(c);

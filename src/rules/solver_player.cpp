@@ -15,12 +15,6 @@ bool all_safe_open() { return game.cells_hidden <= game.mines_total - game.board
 
 bool done() { return game.phase != PLAYING || all_safe_open(); }
 
-// A click on a cell and its cascade, run to the end.
-void open_cell(int c) {
-  reveal_cell(c, 1, SFX_REVEAL);
-  if (game.auto_reveal_timer > -1000.0f) auto_reveal_step();
-  clear_events();
-}
 
 // Opens the safe cells of the last solve (only the first in Moving Mines);
 // returns the number of cells the board uncovered.
@@ -28,7 +22,7 @@ int open_safe_cells(const Solver& solver) {
   const int before = game.cells_hidden;
   for (int c = 0; c < board.cell_count && !done(); c++) {
     if (solver.verdict(c) != VERDICT_SAFE || board.cells[c].state == REVEALED) continue;
-    open_cell(c);
+    open_cell_and_cascade(c);
     if (game.mode == MOVING_MINES) break;
   }
   return before - game.cells_hidden;
@@ -53,6 +47,12 @@ int guess_cell(Solver& solver, Random& guesses) {
 
 }  // namespace
 
+void open_cell_and_cascade(int c) {
+  reveal_cell(c, 1, SFX_REVEAL);
+  if (game.auto_reveal_timer > -1000.0f) auto_reveal_step();
+  clear_events();
+}
+
 PlayResult play_board(int first_cell, Random& guesses, const PlayerOptions& options) {
   PlayResult result;
   const float chain_speed = settings.chain_speed;
@@ -61,7 +61,7 @@ PlayResult play_board(int first_cell, Random& guesses, const PlayerOptions& opti
   const int hits_before = game.board_mines_hit;
 
   const int hidden_before = game.cells_hidden;
-  open_cell(first_cell);
+  open_cell_and_cascade(first_cell);
   result.first_click_opened = hidden_before - game.cells_hidden;
 
   Solver solver(options.limits);
@@ -78,7 +78,7 @@ PlayResult play_board(int first_cell, Random& guesses, const PlayerOptions& opti
     const int c = guess_cell(solver, guesses);
     if (c < 0) break;
     result.forced_guesses++;
-    open_cell(c);
+    open_cell_and_cascade(c);
   }
 
   result.mines_hit = game.board_mines_hit - hits_before;

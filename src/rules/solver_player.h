@@ -23,6 +23,10 @@ struct PlayResult {
   int solves = 0;              // solver runs
 };
 
+// A click on a cell of the board in play and its cascade, run to the end
+// at once; the events posted are dropped.
+void open_cell_and_cascade(int c);
+
 // Plays the board in play from first_cell: reveals it (reveal_cell, the
 // cascade at the "Instant" speed), then again and again every certainly
 // safe cell the solver finds (the rules first, the exact search only when
