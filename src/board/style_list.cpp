@@ -8,6 +8,9 @@
 #include <cstddef>
 #include <cstring>
 
+#include "board/style_file.h"
+#include "board/style_layout.h"
+#include "platform/datafile_check.h"
 #include "platform/game_paths.h"
 
 const char* const STYLE_FILE_PATTERN = "FGBOARDS*.DAT";
@@ -41,4 +44,32 @@ std::vector<std::string> list_style_files() {
       names.push_back(own);
   std::sort(names.begin(), names.end());
   return names;
+}
+
+DATAFILE* load_valid_style(const char* file) {
+  DATAFILE* dat = load_checked_datafile(find_game_file(file).c_str());
+  if (!dat) return nullptr;
+  if (!passes_signature(dat) || !validate_style(dat)) {
+    unload_datafile(dat);
+    return nullptr;
+  }
+  return dat;
+}
+
+namespace {
+
+std::string name_field(const uint8_t* field) {
+  const char* text = reinterpret_cast<const char*>(field);
+  return std::string(text, strnlen(text, STYLE_NAME_SIZE));
+}
+
+}  // namespace
+
+std::string style_name_of(const DATAFILE* style) { return name_field(style_layout(style, nullptr)); }
+
+std::string pattern_name_of(const DATAFILE* style, int pattern) {
+  const uint8_t* layout = style_layout(style, nullptr);
+  if (pattern < 0 || pattern >= read_u8(layout, 0x21) || pattern >= MAX_PATTERNS) return std::string();
+  const uint32_t table = read_u32(layout, 0x26);
+  return name_field(layout + read_u32(layout, table + 4u * static_cast<uint32_t>(pattern)));
 }

@@ -3,6 +3,8 @@
 // ones) and in the user folder (the player's own, see platform/game_paths.h).
 #pragma once
 
+#include <allegro.h>
+
 #include <string>
 #include <vector>
 
@@ -20,3 +22,13 @@ std::vector<std::string> find_style_files(const char* folder);
 // byte order, each name once (loading a name takes the user folder's file
 // first, see find_game_file).
 std::vector<std::string> list_style_files();
+
+// The style file of that name (the user folder's first, see
+// find_game_file) when it loads, passes the signature test and is valid,
+// else nullptr. The caller unloads it.
+DATAFILE* load_valid_style(const char* file);
+
+// Names held in a valid style: its own, and a pattern's ("" for a pattern
+// it lacks), each up to its first zero byte and at most 32 bytes.
+std::string style_name_of(const DATAFILE* style);
+std::string pattern_name_of(const DATAFILE* style, int pattern);

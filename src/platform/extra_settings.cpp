@@ -8,30 +8,40 @@
 #include "platform/game_paths.h"
 #include "platform/safe_file.h"
 
-ExtraSettings extra_settings = {false, 1};
+ExtraSettings extra_settings = {false, 1, std::string(), std::string()};
 const char* const EXTRA_SETTINGS_FILE_NAME = "fusegrid.ini";
 
 namespace {
 
-// The keys the game knows: switches written as 0 or 1 (field), or the
-// window zoom (zoom_field) written as 1, 2, 3 or "fit". The window zoom
-// is added to a file that lacks it only when it is not 1.
+// The keys the game knows: switches written as 0 or 1 (field), the
+// window zoom (zoom_field) written as 1, 2, 3 or "fit", or text of at most
+// text_size bytes (text_field). The window zoom is added to a file that
+// lacks it only when it is not 1, a text only when it is not empty.
 struct KnownKey {
   const char* name;
   bool ExtraSettings::*field;
   int ExtraSettings::*zoom_field;
+  std::string ExtraSettings::*text_field;
+  size_t text_size;
 };
 
 const KnownKey KNOWN_KEYS[] = {
-    {"no_guess", &ExtraSettings::no_guess, nullptr},
-    {"window_zoom", nullptr, &ExtraSettings::window_zoom},
+    {"no_guess", &ExtraSettings::no_guess, nullptr, nullptr, 0},
+    {"window_zoom", nullptr, &ExtraSettings::window_zoom, nullptr, 0},
+    {"player_name", nullptr, nullptr, &ExtraSettings::player_name, EXTRA_SETTINGS_NAME_SIZE},
+    {"last_table", nullptr, nullptr, &ExtraSettings::last_table, EXTRA_SETTINGS_TEXT_SIZE},
 };
 
-bool added_when_missing(const KnownKey& key) { return key.field || extra_settings.*key.zoom_field != 1; }
+bool added_when_missing(const KnownKey& key) {
+  if (key.text_field) return !(extra_settings.*key.text_field).empty();
+  return key.field || extra_settings.*key.zoom_field != 1;
+}
 
 // Takes a valid value of a key; a bad one is ignored.
 void take_value(const KnownKey& key, const std::string& value) {
-  if (key.field) {
+  if (key.text_field) {
+    if (value.size() <= key.text_size) extra_settings.*key.text_field = value;
+  } else if (key.field) {
     if (value == "0" || value == "1") extra_settings.*key.field = value == "1";
   } else if (value == "fit") {
     extra_settings.*key.zoom_field = WINDOW_ZOOM_FIT;
@@ -41,6 +51,7 @@ void take_value(const KnownKey& key, const std::string& value) {
 }
 
 std::string value_text(const KnownKey& key) {
+  if (key.text_field) return extra_settings.*key.text_field;
   if (key.field) return extra_settings.*key.field ? "1" : "0";
   const int zoom = extra_settings.*key.zoom_field;
   return zoom == WINDOW_ZOOM_FIT ? "fit" : std::to_string(zoom);
@@ -144,6 +155,8 @@ class Reader {
 void default_extra_settings() {
   extra_settings.no_guess = false;
   extra_settings.window_zoom = 1;
+  extra_settings.player_name.clear();
+  extra_settings.last_table.clear();
 }
 
 void load_extra_settings() {

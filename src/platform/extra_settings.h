@@ -18,6 +18,9 @@
 // there included). Kept lines add up to EXTRA_SETTINGS_MAX_KEPT bytes at
 // the most; later ones are read for their keys but not kept.
 //
+// Text values (the two names) are taken as they stand after the trim, up
+// to their size; an empty one is not written unless the file held the key.
+//
 // Writing puts each known key, with its current value, where its first
 // line was (a key the file did not hold goes at the end), and the kept
 // lines around them in their order, all ending in "\n". The file is
@@ -25,6 +28,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 // The "fit" choice of window_zoom.
 enum { WINDOW_ZOOM_FIT = 0 };
@@ -34,6 +38,13 @@ struct ExtraSettings {
   bool no_guess;
   // "window_zoom": 1, 2, 3 or "fit" (WINDOW_ZOOM_FIT); 1 by default.
   int window_zoom;
+  // "player_name": the name last entered in a high-score table, offered
+  // for the next (at most EXTRA_SETTINGS_NAME_SIZE bytes); empty by default.
+  std::string player_name;
+  // "last_table": the high-score table of the last game played, as its
+  // owner writes it (at most EXTRA_SETTINGS_TEXT_SIZE bytes); empty by
+  // default.
+  std::string last_table;
 };
 
 extern ExtraSettings extra_settings;
@@ -41,6 +52,8 @@ extern ExtraSettings extra_settings;
 extern const char* const EXTRA_SETTINGS_FILE_NAME;  // "fusegrid.ini"
 
 enum : size_t {
+  EXTRA_SETTINGS_NAME_SIZE = 24,
+  EXTRA_SETTINGS_TEXT_SIZE = 64,
   EXTRA_SETTINGS_MAX_READ = 4u << 20,
   EXTRA_SETTINGS_MAX_LINE = 4096,
   EXTRA_SETTINGS_MAX_KEPT = 64u << 10

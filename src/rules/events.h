@@ -16,7 +16,8 @@ enum GameEventKind : uint8_t {
   EVENT_BOARD_CHANGED,      // the whole board looks different: draw it again
   EVENT_PLAY_ENDED,         // the board takes no more clicks
   EVENT_ONE_CLICK_BOARD,    // the board was cleared by its first click: the notice says so
-  EVENT_NEXT_BOARD          // the next board of an Endurance run is due
+  EVENT_NEXT_BOARD,         // the next board of an Endurance run is due
+  EVENT_GAME_ENDED          // the game is over (value: 1 won, 0 lost); an Endurance run ends only with its time
 };
 
 struct GameEvent {

@@ -140,6 +140,7 @@ void update_game_clock(float seconds) {
     post_event(EVENT_SOUND, -1, SFX_GAME_DONE);
     game.phase = IDLE;
     post_event(EVENT_PLAY_ENDED);
+    post_event(EVENT_GAME_ENDED, -1, 1);
     game.face = OBJ_FACE_WON;
     fireworks_left = 5;
     fireworks_timer = FIRST_FIREWORK;
@@ -154,6 +155,7 @@ void finish_board() {
   post_event(EVENT_BOARD_CHANGED);
   game.phase = IDLE;
   post_event(EVENT_PLAY_ENDED);
+  if (game.mode != ENDURANCE) post_event(EVENT_GAME_ENDED, -1, 1);
   if (game.mode != MEGAMINE) post_event(EVENT_SOUND, -1, SFX_GAME_DONE);
   game.face = OBJ_FACE_WON;
   fireworks_timer = game.mode == MEGAMINE ? AFTER_FIREWORK : FIRST_FIREWORK;
@@ -194,6 +196,7 @@ void check_verdict() {
   post_event(EVENT_BOARD_CHANGED);
   game.phase = IDLE;
   post_event(EVENT_PLAY_ENDED);
+  post_event(EVENT_GAME_ENDED, -1, fireworks_left > 0 ? 1 : 0);
   if (fireworks_left > 0) {
     game.face = OBJ_FACE_WON;
     post_event(EVENT_SOUND, -1, SFX_GAME_DONE);

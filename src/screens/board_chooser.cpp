@@ -48,18 +48,6 @@ struct Chooser {
 
 int enter_down() { return key[KEY_ENTER] || key[KEY_ENTER_PAD]; }
 
-// A style file that loads, passes the signature test and is valid, or
-// nullptr. The user folder's file of that name comes first.
-DATAFILE* load_valid_style(const char* file) {
-  DATAFILE* dat = load_checked_datafile(find_game_file(file).c_str());
-  if (!dat) return nullptr;
-  if (!passes_signature(dat) || !validate_style(dat)) {
-    unload_datafile(dat);
-    return nullptr;
-  }
-  return dat;
-}
-
 void build_style_list(Chooser& c) {
   const std::vector<std::string> files = list_style_files();
   if (files.empty()) fatal_error(5);

@@ -6,9 +6,11 @@
 #include "board/game_id.h"
 #include "platform/game_paths.h"
 #include "platform/lifecycle.h"
+#include "scores/game_record.h"
 #include "screens/command_line.h"
 #include "screens/game_events.h"
 #include "screens/game_id_play.h"
+#include "screens/high_scores.h"
 #include "screens/main_screen.h"
 #include "screens/title.h"
 #include "ui/prompts.h"
@@ -31,6 +33,8 @@ int main(int argc, char** argv) {
 
   start_up();
   start_game();
+  // A damaged scores file is told of for a while in the menu bar.
+  if (const char* message = load_high_scores()) show_status_message_at_start(message, 15.0f);
   run_title_sequence();
   run_press_any_key();
   pointer_visible = 1;
@@ -40,6 +44,10 @@ int main(int argc, char** argv) {
     if (error != GAME_ID_OK) prompt_any_key(480, game_id_message(error));
   }
   run_main_screen();
+  // A result still waiting for its name is kept, and a game left unfinished
+  // counts as lost.
+  enter_high_score_unasked();
+  track_game_abandoned();
   shutdown();
   return 0;
 }

@@ -26,10 +26,12 @@
 #include "rules/modes.h"
 #include "rules/no_guess.h"
 #include "rules/random.h"
+#include "scores/game_record.h"
 #include "screens/board_chooser.h"
 #include "screens/dialogs.h"
 #include "screens/game_events.h"
 #include "screens/game_id_play.h"
+#include "screens/high_scores.h"
 #include "screens/menus.h"
 #include "screens/options.h"
 #include "screens/palette_chooser.h"
@@ -123,6 +125,9 @@ void name_what_is_in_play() {
 constexpr float STATUS_MESSAGE_SECONDS = 5.0f;
 char status_message[120] = "";
 float status_message_left = 0.0f;
+// A message waiting for the main screen to start.
+char start_message[120] = "";
+float start_message_seconds = 0.0f;
 
 void draw_menu_filler(BITMAP* bmp) {
   text_button_draw(&menu_filler, bmp);
@@ -230,26 +235,6 @@ void pause_screen() {
   wait_keys_released(held_keys);
   forget_key_presses();
   pause_requested = 0;
-}
-
-// No high-score table is kept: the page says so.
-void high_scores_page() {
-  TextButton ok;
-  text_button_init(&ok, 268, 328, 339, 343, "OK!", ALIGN_CENTRE, 1);
-  draw_frame(SceneBuffer, 268, 240, 531, 255);
-  draw_text_centre(SceneBuffer, 400, 244, COL_MENU_FONT, "High Scores");
-  draw_frame(SceneBuffer, 268, 256, 531, 327);
-  draw_text_centre(SceneBuffer, 400, 280, COL_MENU_FONT, "No high scores are kept yet.");
-  draw_text_centre(SceneBuffer, 400, 296, COL_MENU_FONT, "Every board is its own reward.");
-  draw_frame(SceneBuffer, 340, 328, 531, 343);
-  for (;;) {
-    text_button_update(&ok);
-    copy_scene();
-    text_button_draw(&ok, BackBuffer);
-    present_frame();
-    if (ok.state == BUTTON_CLICKED || key[KEY_ENTER] || key[KEY_ENTER_PAD] || key[KEY_ESC]) break;
-  }
-  wait_keys_released({KEY_ENTER, KEY_ENTER_PAD, KEY_ESC});
 }
 
 // The choice holds from the next board on, and for the board in play
@@ -442,6 +427,11 @@ bool end_of_board_steps() {
   show_game_events();
   if (sequence_over) {
     screen_setup();
+    // A result that makes its table is named now.
+    if (score_entry_pending()) {
+      enter_high_score();
+      screen_setup();
+    }
     return true;
   }
   if (game.phase == FINISHED) {
@@ -532,6 +522,7 @@ bool main_screen_pass() {
   run_menu(&options_button, run_options_menu);
   face_and_verdict();
   board_input();
+  track_game_start();
   hint_key();
   function_keys();
   pause_when_asked();
@@ -545,6 +536,11 @@ bool main_screen_pass() {
 void show_status_message(const char* text) {
   std::snprintf(status_message, sizeof status_message, "%s", text);
   status_message_left = STATUS_MESSAGE_SECONDS;
+}
+
+void show_status_message_at_start(const char* text, float seconds) {
+  std::snprintf(start_message, sizeof start_message, "%s", text);
+  start_message_seconds = seconds;
 }
 
 void start_new_game(const char* file_name, int pattern) {
@@ -572,6 +568,11 @@ void run_main_screen() {
   hint_key_latched = false;
   stop_hint_highlight();
   status_message_left = 0.0f;
+  if (start_message_seconds > 0.0f) {
+    show_status_message(start_message);
+    status_message_left = start_message_seconds;
+    start_message_seconds = 0.0f;
+  }
   screen_setup();
   while (main_screen_pass()) {
   }

@@ -27,6 +27,8 @@ enum MenuChoice {
 
 // Shows a one-line message in the menu bar for a few seconds.
 void show_status_message(const char* text);
+// The same from the next start of the main screen on, for a given time.
+void show_status_message_at_start(const char* text, float seconds);
 
 // Runs the main screen until the player quits (Quit or Esc).
 void run_main_screen();

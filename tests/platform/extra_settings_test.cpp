@@ -102,6 +102,41 @@ TEST(ExtraSettings, WindowZoomValues) {
   default_extra_settings();
 }
 
+// The two texts (the player's name and the last table): taken as they
+// stand after the trim up to their size, written only when set or held.
+TEST(ExtraSettings, TextValues) {
+  const std::string name24(EXTRA_SETTINGS_NAME_SIZE, 'n'), text64(EXTRA_SETTINGS_TEXT_SIZE, 't');
+  struct Case {
+    std::string contents;
+    std::string name, table;  // the values loaded
+    std::string set_name;     // then the name set to this
+    std::string written;      // the file a write gives
+  } cases[] = {
+      {"", "", "", "", "no_guess=0\n"},
+      {"", "", "", "Ann = B", "no_guess=0\nplayer_name=Ann = B\n"},
+      {"player_name=  Bea Ray \n", "Bea Ray", "", "Bea Ray", "player_name=Bea Ray\nno_guess=0\n"},
+      {"player_name=Cy\nplayer_name=\n", "", "", "", "player_name=\nno_guess=0\n"},
+      {"player_name=" + name24 + "\n", name24, "", name24, "player_name=" + name24 + "\nno_guess=0\n"},
+      {"player_name=Dee\nplayer_name=" + name24 + "x\n", "Dee", "", "Dee", "player_name=Dee\nno_guess=0\n"},
+      {"last_table=" + text64 + "\n", "", text64, "", "last_table=" + text64 + "\nno_guess=0\n"},
+      {"last_table=" + text64 + "t\n", "", "", "", "last_table=\nno_guess=0\n"},
+      {"player_name=\xc3\xa9t\xc3\xa9\n", "\xc3\xa9t\xc3\xa9", "", "E", "player_name=E\nno_guess=0\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.contents);
+    ScopedTempDir dir;
+    write_file(EXTRA_SETTINGS_FILE_NAME, c.contents);
+    extra_settings.player_name = extra_settings.last_table = "old";
+    load_extra_settings();
+    EXPECT_EQ(extra_settings.player_name, c.name);
+    EXPECT_EQ(extra_settings.last_table, c.table);
+    extra_settings.player_name = c.set_name;
+    ASSERT_EQ(write_extra_settings(), 1);
+    EXPECT_EQ(read_file(EXTRA_SETTINGS_FILE_NAME), c.written);
+  }
+  default_extra_settings();
+}
+
 // Comments, blank lines and unknown keys come back byte for byte in their
 // order, the known key in its place with its new value; a second round
 // changes nothing.

@@ -119,6 +119,7 @@ class MainScreen : public ::testing::Test {
   }
 
   FrameDriver driver{};
+  ScopedUserFolder user_folder;  // the scores of the games played here
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "support/headless.h"
 
+#include "platform/game_paths.h"
+
 #include <dirent.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -56,6 +58,24 @@ ScopedTempDir::ScopedTempDir() {
 
 ScopedTempDir::~ScopedTempDir() {
   if (!previous_.empty() && chdir(previous_.c_str()) != 0) ADD_FAILURE() << "cannot return to " << previous_;
+  std::string cmd = "rm -rf '" + path_ + "'";
+  if (path_.rfind("/tmp/fgtest.", 0) == 0 && std::system(cmd.c_str()) != 0) ADD_FAILURE() << "cannot remove " << path_;
+}
+
+ScopedUserFolder::ScopedUserFolder() {
+  char cwd[4096];
+  char tmpl[] = "/tmp/fgtest.XXXXXX";
+  const char* made = mkdtemp(tmpl);
+  path_ = made ? made : "";
+  if (!made || !getcwd(cwd, sizeof cwd)) {
+    ADD_FAILURE() << "no temporary user folder";
+    return;
+  }
+  set_game_folders(GameFolders{FOLDERS_INSTALLED, cwd, path_});
+}
+
+ScopedUserFolder::~ScopedUserFolder() {
+  set_game_folders(GameFolders{});
   std::string cmd = "rm -rf '" + path_ + "'";
   if (path_.rfind("/tmp/fgtest.", 0) == 0 && std::system(cmd.c_str()) != 0) ADD_FAILURE() << "cannot remove " << path_;
 }

@@ -32,6 +32,20 @@ class ScopedTempDir {
   std::string previous_;
 };
 
+// A fresh temporary user folder for the game's own files (settings,
+// scores) while the object lives, the datafiles still read from the
+// current folder; the folders are put back to the current folder
+// afterwards and the temporary one removed.
+class ScopedUserFolder {
+ public:
+  ScopedUserFolder();
+  ~ScopedUserFolder();
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
 // Ends the test process (SIGALRM) when the scope takes longer than the
 // given seconds, so that a reader stuck on a FIFO fails at once instead of
 // running into the test driver's time limit.
