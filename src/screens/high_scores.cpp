@@ -85,7 +85,18 @@ std::string board_heading(const ScoreKey& key) {
 // ---------------------------------------------------------------------------
 // The page
 
-enum { PAGE_X1 = 140, PAGE_X2 = 659, PAGE_TOP = 96, ROW_HEIGHT = 14, TABLE_TOP = 190 };
+// The page stands in the middle of the play area: its title bar at
+// PAGE_TOP, the table's first row at TABLE_TOP, the statistics below the
+// table and the button bar at PAGE_BOTTOM.
+enum {
+  PAGE_X1 = 140,
+  PAGE_X2 = 659,
+  PAGE_TOP = 140,
+  ROW_HEIGHT = 14,
+  TABLE_TOP = PAGE_TOP + 94,
+  STATS_TOP = TABLE_TOP + 10 * ROW_HEIGHT + 16,
+  PAGE_BOTTOM = STATS_TOP + 50
+};
 
 // Columns: the left edge of Rank and Name, the right edges of the numbers,
 // the left edge of Date.
@@ -152,7 +163,7 @@ void show_page(const Page& p) {
   BITMAP* bmp = BackBuffer;
   draw_frame(bmp, PAGE_X1, PAGE_TOP, PAGE_X2, PAGE_TOP + 15);
   draw_text_centre(bmp, 400, PAGE_TOP + 4, COL_MENU_FONT, "High Scores");
-  draw_frame(bmp, PAGE_X1, PAGE_TOP + 16, PAGE_X2, 455);
+  draw_frame(bmp, PAGE_X1, PAGE_TOP + 16, PAGE_X2, PAGE_BOTTOM - 1);
   draw_text_centre(bmp, 400, PAGE_TOP + 26, COL_MENU_FONT, p.heading.c_str());
 
   // The steppers: mode (with the Endurance time limit) and level.
@@ -169,7 +180,7 @@ void show_page(const Page& p) {
   draw_inset_box(bmp, PAGE_X1 + 8, TABLE_TOP - 18, PAGE_X2 - 8, TABLE_TOP + 10 * ROW_HEIGHT);
   const int header = TABLE_TOP - 14;
   draw_text(bmp, COL_RANK_X, header, COL_MENU_FONT, "Rank");
-  draw_text(bmp, COL_NAME_X + 14, header, COL_MENU_FONT, "Name");
+  draw_text(bmp, COL_NAME_X, header, COL_MENU_FONT, "Name");
   draw_text_right(bmp, COL_RESULT_RIGHT, header, COL_MENU_FONT, lower_result_is_better(mode) ? "Time" : "Score");
   if (mode == ENDURANCE) {
     draw_text_right(bmp, COL_DAMAGE_RIGHT, header, COL_MENU_FONT, "Damage");
@@ -184,9 +195,9 @@ void show_page(const Page& p) {
     draw_page_row(bmp, TABLE_TOP + 2 + ROW_HEIGHT * static_cast<int>(r), static_cast<int>(r), entries[r], mode,
                   highlighted);
   }
-  draw_statistics(bmp, p.key, TABLE_TOP + 10 * ROW_HEIGHT + 16);
+  draw_statistics(bmp, p.key, STATS_TOP);
 
-  draw_frame(bmp, PAGE_X1, 456, PAGE_X2, 471);
+  draw_frame(bmp, PAGE_X1, PAGE_BOTTOM, PAGE_X2, PAGE_BOTTOM + 15);
   text_button_draw(&p.ok, bmp);
   present_frame();
 }
@@ -206,7 +217,7 @@ void run_page(const ScoreKey& shown, int highlight) {
   p.heading = board_heading(shown);
   p.highlight = highlight;
   p.highlight_key = shown;
-  text_button_init(&p.ok, 364, 456, 435, 471, "OK!", ALIGN_CENTRE, 1);
+  text_button_init(&p.ok, 364, PAGE_BOTTOM, 435, PAGE_BOTTOM + 15, "OK!", ALIGN_CENTRE, 1);
   const int y = PAGE_TOP + 40;
   text_button_init(&p.mode_back, 176, y, 191, y + 15, "<", ALIGN_CENTRE, 1);
   text_button_init(&p.mode_next, 372, y, 387, y + 15, ">", ALIGN_CENTRE, 1);
@@ -341,6 +352,6 @@ std::string format_score_date(int64_t date) {
   const std::time_t t = static_cast<std::time_t>(date);
   std::tm local{};
   char text[32];
-  if (!localtime_r(&t, &local) || std::strftime(text, sizeof text, "%Y-%m-%d", &local) == 0) return "-";
+  if (!localtime_r(&t, &local) || local.tm_year + 1900 > 9999 || std::strftime(text, sizeof text, "%Y-%m-%d", &local) == 0) return "-";
   return text;
 }
