@@ -438,3 +438,33 @@ fg_wait_main_screen() {  # name
   }
   fg_wait_screen "$1" "no main screen" _fg_main_without_pause
 }
+
+# Clears a board whose mines are known: rounds of clicks on every safe cell
+# that still looks covered on a settled screenshot (the pointer parked at
+# PARK_X, PARK_Y), until a round finds none (three rounds at most). Reads
+# the cell centres ("x y" per line) from $FG_WORK/centres and the looks of
+# the covered board (fg_cell_looks) from $FG_WORK/covered; MINES lists the
+# mine cells with a space on each side (" 3 17 40 "). Screenshots are
+# named PREFIX1, PREFIX2, ...
+fg_clear_safe_cells() {
+  local prefix="$1" park_x="$2" park_y="$3" mines="$4" round n i x y
+  local -a centres covered
+  mapfile -t centres <"$FG_WORK/centres"
+  _fg_parked() { fg_pointer_at "$park_x" "$park_y" "$1"; }
+  for round in 1 2 3; do
+    fg_move "$park_x" "$park_y"
+    fg_wait_screen "$prefix$round" "the picture did not settle" _fg_parked
+    fg_cell_looks "$prefix$round" "$FG_WORK/centres" >"$FG_WORK/looks"
+    mapfile -t covered < <(paste -d'|' "$FG_WORK/covered" "$FG_WORK/looks" | awk -F'|' '$1 == $2 { print NR - 1 }')
+    n=0
+    for i in "${covered[@]}"; do
+      [[ "$mines" == *" $i "* ]] && continue
+      read -r x y <<<"${centres[$i]}"
+      fg_click "$x" "$y"
+      n=$((n + 1))
+    done
+    echo "$prefix$round: $n safe cells clicked"
+    [ "$n" = "0" ] && return 0
+  done
+  fail "safe cells still covered after 3 rounds"
+}

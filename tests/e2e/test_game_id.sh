@@ -43,23 +43,6 @@ fg_wait_screen board_start "the game did not show the covered board of the ID" b
 fg_cell_looks board_start "$FG_WORK/centres" >"$FG_WORK/covered"
 
 steady() { fg_pointer_at "$park_x" "$park_y" "$1"; }
-# Clicks the safe cells that still look covered on a settled screenshot.
-click_covered_safe_cells() {
-  fg_move "$park_x" "$park_y"
-  fg_wait_screen "$1" "the picture did not settle" steady
-  fg_cell_looks "$1" "$FG_WORK/centres" >"$FG_WORK/looks"
-  mapfile -t covered < <(paste -d'|' "$FG_WORK/covered" "$FG_WORK/looks" | awk -F'|' '$1 == $2 { print NR - 1 }')
-  local n=0 i
-  for i in "${covered[@]}"; do
-    [[ "$mines" == *" $i "* ]] && continue
-    read -r x y <<<"${centres[$i]}"
-    fg_click "$x" "$y"
-    n=$((n + 1))
-  done
-  echo "$1: $n safe cells clicked"
-  left=$n
-}
-
 read -r x y <<<"${centres[$first]}"
 fg_click "$x" "$y"
 
@@ -80,11 +63,7 @@ gone() { steady "$1" && ! fg_region_changed rest_b "$1" 710x584+89+16; }
 fg_wait_screen hint_gone "the highlight did not go" gone
 fg_region_changed rest_b hint_gone 60x22+20+118 || fail "the penalty went with the highlight"
 
-for round in 1 2 3; do
-  click_covered_safe_cells "round$round"
-  [ "$left" = "0" ] && break
-done
-[ "$left" = "0" ] || fail "safe cells still covered after 3 rounds"
+fg_clear_safe_cells round "$park_x" "$park_y" "$mines"
 
 won() { steady "$1" && fg_region_changed board_start "$1" 36x16+764+0; }
 fg_wait_screen cleared "no winning face" won
