@@ -326,6 +326,9 @@ TEST(ScoresFile, DamagedFilesAreMovedAsideAndTheTablesStartEmpty) {
   changed("eleven entries", entry_count_at, 11);
   changed("won more than played", 16 + 20 + 4, 1000);
   changed("a negative time", entry_count_at + 4 + 25, 0xffffffffu);
+  std::string long_name = valid;
+  long_name[entry_count_at + 4] = static_cast<char>(SCORE_NAME_BYTES + 1);  // no room for its end
+  rows.push_back({"a name longer than its field", long_name});
   std::string bad_padding = valid;
   bad_padding[16] = 3;  // the first style is 15 bytes long: its last 12 are not zero
   rows.push_back({"bytes in a padding", bad_padding});
@@ -353,20 +356,35 @@ TEST(ScoresFile, DamagedFilesAreMovedAsideAndTheTablesStartEmpty) {
   }
 }
 
-TEST(ScoresFile, AFolderOrFifoInTheFilesPlaceIsMovedAside) {
+TEST(ScoresFile, AFolderFifoOrLinkInTheFilesPlaceIsMovedAside) {
   ScopedWatchdog watchdog(30);
+  enum Kind { FOLDER, FIFO, LINK_TO_FIFO };
   for (const bool older_backup : {false, true}) {
-    for (const bool fifo : {false, true}) {
+    for (const Kind kind : {FOLDER, FIFO, LINK_TO_FIFO}) {
       ScoresFolder folder;
       if (older_backup) write_file(folder.backup, "old");
-      ASSERT_EQ(fifo ? mkfifo(folder.file.c_str(), 0644) : mkdir(folder.file.c_str(), 0755), 0);
+      const std::string fifo = folder.tmp.path() + "/elsewhere";
+      switch (kind) {
+        case FOLDER: ASSERT_EQ(mkdir(folder.file.c_str(), 0755), 0); break;
+        case FIFO: ASSERT_EQ(mkfifo(folder.file.c_str(), 0644), 0); break;
+        case LINK_TO_FIFO:
+          ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+          ASSERT_EQ(symlink(fifo.c_str(), folder.file.c_str()), 0);
+          break;
+      }
       add_entry(key_of(CLASSIC), entry("stale", 1, 1));
       EXPECT_EQ(load_scores(), SCORES_DAMAGED);
       EXPECT_TRUE(score_entries(key_of(CLASSIC)).empty());
-      EXPECT_EQ(folder_entries(folder.tmp.path()), std::vector<std::string>{"fusegrid.scores.bak"});
       struct stat st;
       ASSERT_EQ(lstat(folder.backup.c_str(), &st), 0);
-      EXPECT_EQ(fifo ? S_ISFIFO(st.st_mode) : S_ISDIR(st.st_mode), true) << fifo << older_backup;
+      EXPECT_TRUE(kind == FOLDER ? S_ISDIR(st.st_mode) : kind == FIFO ? S_ISFIFO(st.st_mode) : S_ISLNK(st.st_mode))
+          << kind << older_backup;
+      if (kind == LINK_TO_FIFO) {
+        ASSERT_EQ(stat(fifo.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the link is moved, not what it names";
+        unlink(fifo.c_str());
+      }
+      EXPECT_EQ(folder_entries(folder.tmp.path()), std::vector<std::string>{"fusegrid.scores.bak"});
       add_entry(key_of(CLASSIC), entry("new", 1, 1));
       EXPECT_EQ(save_scores(), 1) << "the place is free again";
       rmdir(folder.backup.c_str());
