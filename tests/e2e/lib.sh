@@ -439,6 +439,15 @@ fg_wait_main_screen() {  # name
   fg_wait_screen "$1" "no main screen" _fg_main_without_pause
 }
 
+# The board of a game ID for a first cell, from --describe: sets
+# FG_DESCRIBED (the JSON, kept as describe.json) and FG_MINES (the mine
+# cells with a space on each side, " 3 17 40 ").
+fg_describe() {
+  FG_DESCRIBED="$(cd "$FG_RUN" && ./fusegrid --describe "$1" --first-cell "$2")" || fail "--describe $1 failed"
+  echo "$FG_DESCRIBED" >"$FG_OUT/describe.json"
+  FG_MINES=" $(sed -n 's/.*"mines": \[\([0-9, ]*\)\].*/\1/p' <<<"$FG_DESCRIBED" | tr -d ',') "
+}
+
 # Clears a board whose mines are known: rounds of clicks on every safe cell
 # that still looks covered on a settled screenshot (the pointer parked at
 # PARK_X, PARK_Y), until a round finds none (three rounds at most). Reads

@@ -12,10 +12,10 @@ fg_settings_windowed 1
 
 id="fgboards-hx.dat:1:0:3:2026:N"
 first=108
-json="$(cd "$FG_RUN" && ./fusegrid --describe "$id" --first-cell "$first")" || fail "--describe failed"
-echo "$json" >"$FG_OUT/describe.json"
+fg_describe "$id" "$first"
+json="$FG_DESCRIBED"
 cells="$(sed -n 's/.*"cells": \([0-9]*\).*/\1/p' <<<"$json")"
-mines=" $(sed -n 's/.*"mines": \[\([0-9, ]*\)\].*/\1/p' <<<"$json" | tr -d ',') "
+mines="$FG_MINES"
 [ "$cells" = "217" ] || fail "expected 217 cells, got '$cells': $json"
 [ "$(wc -w <<<"$mines")" -gt 20 ] || fail "no mines in $json"
 [[ "$mines" != *" $first "* ]] || fail "the first cell is a mine: $json"

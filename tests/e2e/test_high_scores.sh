@@ -11,9 +11,9 @@ fg_settings_windowed 1
 
 id="fgboards.dat:0:0:0:4711"
 first=40
-json="$(cd "$FG_RUN" && ./fusegrid --describe "$id" --first-cell "$first")" || fail "--describe failed"
-echo "$json" >"$FG_OUT/describe.json"
-mines=" $(sed -n 's/.*"mines": \[\([0-9, ]*\)\].*/\1/p' <<<"$json" | tr -d ',') "
+fg_describe "$id" "$first"
+json="$FG_DESCRIBED"
+mines="$FG_MINES"
 [ "$(wc -w <<<"$mines")" = "10" ] || fail "expected 10 mines: $json"
 fg_cell_centres fgboards.dat 0 >"$FG_WORK/centres"
 
