@@ -49,18 +49,20 @@ void apply_mine_penalty();
 
 // The game clock, once a frame (seconds: the frame's time) while a board
 // is played and its first cell is open: time, the MegaMine score decay and
-// the Endurance time limit (which ends the board and starts the
-// fireworks).
+// the Endurance time limit (which ends the board and the run, reported as
+// a game won, and starts the fireworks).
 void update_game_clock(float seconds);
 
 // A board cleared (phase FINISHED): counts it, adds the Endurance board
 // bonus, redraws the board, sets the face and starts the end-of-board
-// sequence; phase becomes IDLE. Does nothing unless phase is FINISHED.
+// sequence; phase becomes IDLE. Outside Endurance the game is reported
+// won. Does nothing unless phase is FINISHED.
 void finish_board();
 
 // The "Check!" verdict on the flags (Multi-Mine, MegaMine): uncovers the
 // board, explodes every mine that is not flagged at its level, and starts
-// the end-of-board sequence, with fireworks only when nothing exploded.
+// the end-of-board sequence, with fireworks only when nothing exploded;
+// the game is reported won when nothing exploded, else lost.
 void check_verdict();
 
 // One frame of the end-of-board sequence (seconds: the frame's time):
