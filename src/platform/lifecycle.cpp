@@ -25,6 +25,7 @@ bool sound_installed = false;
 uint32_t board_seed = 0;
 uint32_t board_counter = 0;
 void (*prepare_frame_hook)(int* ox, int* oy) = nullptr;
+void (*before_shutdown_hook)() = nullptr;
 
 void copy_scene() { blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h); }
 
@@ -340,6 +341,10 @@ void present_frame() {
 }
 
 void shutdown() {
+  if (void (*hook)() = before_shutdown_hook) {
+    before_shutdown_hook = nullptr;
+    hook();
+  }
   write_settings_guarded();
   if (BackBuffer) destroy_bitmap(BackBuffer);
   if (SceneBuffer) destroy_bitmap(SceneBuffer);

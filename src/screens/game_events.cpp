@@ -14,6 +14,7 @@
 #include "rules/no_guess.h"
 #include "rules/random.h"
 #include "scores/game_record.h"
+#include "screens/high_scores.h"
 #include "sound/sound.h"
 #include "ui/prompts.h"
 #include "ui/widgets.h"
@@ -114,5 +115,7 @@ void start_game() {
   game.random = random_seeded(board_seed);
   show_wait_notice_hook = show_wait_notice;
   prepare_frame_hook = prepare_frame;
+  // However the game ends, a result waiting for its name is kept.
+  before_shutdown_hook = close_high_scores;
   init_status_slots();
 }

@@ -37,5 +37,6 @@ void act_on_game_events(AreaButton* board_area);
 void prepare_frame(int* ox, int* oy);
 
 // After start_up: the game's session, its random streams and sound state,
-// and the hooks by which the layers below reach the screens.
+// and the hooks by which the layers below reach the screens (the frame's
+// start, the notice of a board load, what is kept at shutdown).
 void start_game();

@@ -310,9 +310,9 @@ void enter_high_score() {
   run_page(key, entered);
 }
 
-void enter_high_score_unasked() {
-  if (!score_entry_pending()) return;
-  enter_pending_score(extra_settings.player_name);
+void close_high_scores() {
+  if (score_entry_pending()) enter_pending_score(extra_settings.player_name);
+  track_game_abandoned();
 }
 
 ScoreKey high_scores_page_key() {

@@ -19,9 +19,10 @@ extern const char* const SCORES_DAMAGED_MESSAGE;
 // Nothing otherwise.
 void enter_high_score();
 
-// Quitting with a result still waiting: it is entered under the name last
-// used, or "- Anonymous -".
-void enter_high_score_unasked();
+// The end of the program (before_shutdown_hook): a result still waiting
+// for its name is entered under the name last used (or "- Anonymous -"),
+// and a game left unfinished counts as lost.
+void close_high_scores();
 
 // The high-score page (F3, File > View High Scores): the table of the game
 // in play, or of the last game played when no board is loaded; the arrow

@@ -6,7 +6,6 @@
 #include "board/game_id.h"
 #include "platform/game_paths.h"
 #include "platform/lifecycle.h"
-#include "scores/game_record.h"
 #include "screens/command_line.h"
 #include "screens/game_events.h"
 #include "screens/game_id_play.h"
@@ -44,10 +43,6 @@ int main(int argc, char** argv) {
     if (error != GAME_ID_OK) prompt_any_key(480, game_id_message(error));
   }
   run_main_screen();
-  // A result still waiting for its name is kept, and a game left unfinished
-  // counts as lost.
-  enter_high_score_unasked();
-  track_game_abandoned();
   shutdown();
   return 0;
 }

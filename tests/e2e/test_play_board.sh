@@ -4,7 +4,8 @@
 # Then every cell is clicked by its screen position, and the cells that
 # still look covered are clicked again, until the board is cleared: mines
 # cost penalty time and play goes on, the winning face appears, and the
-# reveal and explosion sounds are heard.
+# reveal and explosion sounds are heard. Closing the window keeps the
+# result in the high scores.
 source "$(dirname "$0")/lib.sh"
 fg_prepare_game
 fg_start_xvfb
@@ -68,4 +69,7 @@ echo "samples that are not silence: $before before play, $(fg_sound_samples "$ra
 "$FG_WM_CLOSE" "$wid"
 fg_wait_exit
 [ "$FG_RC" = "0" ] || fail "exit code $FG_RC"
+# The won board's result was still waiting for a name when the window
+# closed: it is kept, under "- Anonymous -" (no name was ever entered).
+grep -qaF -- "- Anonymous -" "$FG_RUN/fusegrid.scores" || fail "the won board is not in fusegrid.scores"
 echo "PASS"

@@ -19,6 +19,7 @@
 #include "platform/extra_settings.h"
 #include "platform/lifecycle.h"
 #include "platform/settings.h"
+#include "platform/termination.h"
 #include "render/effects.h"
 #include "rules/actions.h"
 #include "rules/board_state.h"
@@ -326,6 +327,36 @@ TEST_F(HighScores, NamesOfAnyBytesAreDrawnSafely) {
   high_scores_page();
   EXPECT_EQ(rows, 10);
   EXPECT_EQ(outside, 0);
+}
+
+// The window closed (or a termination signal) while a result waits for its
+// name, and while another game is under way: the next frame ends the
+// program, and the result is entered under the last name first.
+[[noreturn]] void close_while_named_result_waits() {
+  start_game();
+  show_wait_notice_hook = nullptr;
+  extra_settings.player_name = "Last";
+  game.mode = MEGAMINE;
+  start_new_game("fgboards.dat", 0);
+  reveal_cell(40, 1, 0);
+  track_game_start();
+  for (int i = 0; i < board.cell_count; i++)
+    if (board.cells[i].content < MINE && board.cells[i].state != REVEALED) reveal_cell(i, 1, 0);
+  finish_board();
+  act_on_game_events(nullptr);
+  if (!score_entry_pending()) std::exit(3);
+  close_requested.store(1);
+  present_frame();
+  std::exit(4);  // the frame did not end the program
+}
+
+TEST_F(HighScores, AResultWaitingForItsNameIsKeptWhenTheWindowCloses) {
+  EXPECT_EXIT(close_while_named_result_waits(), ::testing::ExitedWithCode(0), "");
+  ASSERT_EQ(load_scores(), SCORES_LOADED);
+  const ScoreKey key = beginner_key(MEGAMINE);
+  ASSERT_EQ(score_entries(key).size(), 1u);
+  EXPECT_EQ(score_entries(key)[0].name, "Last");
+  EXPECT_EQ(score_stats(key).won, 1u);
 }
 
 TEST(HighScoreTexts, TimesDatesAndTheDamagedFileLine) {
