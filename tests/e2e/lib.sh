@@ -477,3 +477,56 @@ fg_clear_safe_cells() {
   done
   fail "safe cells still covered after 3 rounds"
 }
+
+# A new game as a new player makes it, from the main screen of screenshot
+# REF with the pointer parked at PARK_X, PARK_Y: F1, Enter in the board
+# chooser (the style in play, its first pattern), Enter in the mode dialog
+# (Classic at Beginner). Returns once the covered board is shown
+# (screenshot board_start), with its cell centres in $FG_WORK/centres and
+# their covered looks in $FG_WORK/covered.
+fg_first_board() {
+  local ref="$1" park_x="$2" park_y="$3"
+  fg_move "$park_x" "$park_y"
+  fg_key F1
+  fg_wait_change "$ref" chooser 600x400+100+100 "no board chooser after F1"
+  fg_key Return
+  fg_wait_change chooser mode_dialog 600x400+100+100 "no mode dialog after Enter in the chooser"
+  fg_key Return
+  fg_cell_centres fgboards.dat 0 >"$FG_WORK/centres"
+  [ "$(wc -l <"$FG_WORK/centres")" = "81" ] || fail "expected the 81 cells of the first pattern"
+  # Shown: every cell looks like the first one, covered, and the picture
+  # is not shaken (the pointer shows where it is).
+  _fg_board_shown() {
+    fg_pointer_at "$park_x" "$park_y" "$1" || return 1
+    fg_region_changed mode_dialog "$1" 700x560+90+20 || return 1
+    [ "$(fg_cell_looks "$1" "$FG_WORK/centres" | sort -u | wc -l)" = "1" ]
+  }
+  fg_wait_screen board_start "no covered board after the dialogs" _fg_board_shown
+  fg_cell_looks board_start "$FG_WORK/centres" >"$FG_WORK/covered"
+}
+
+# Clears the board of fg_first_board without knowing its mines: every cell
+# is clicked, then, round after round (five at most), the cells that still
+# look covered on a screenshot taken with the pointer parked and the
+# picture still (round1, round2, ...): mines cost penalty time and play
+# goes on.
+fg_click_every_cell() {
+  local park_x="$1" park_y="$2" round i x y
+  local -a cells covered
+  mapfile -t cells <"$FG_WORK/centres"
+  covered=("${!cells[@]}")
+  _fg_parked() { fg_pointer_at "$park_x" "$park_y" "$1"; }
+  for round in 1 2 3 4 5; do
+    for i in "${covered[@]}"; do
+      read -r x y <<<"${cells[$i]}"
+      fg_click "$x" "$y"
+    done
+    fg_move "$park_x" "$park_y"
+    fg_wait_screen "round$round" "the picture did not settle after round $round" _fg_parked
+    fg_cell_looks "round$round" "$FG_WORK/centres" >"$FG_WORK/looks"
+    mapfile -t covered < <(paste -d'|' "$FG_WORK/covered" "$FG_WORK/looks" | awk -F'|' '$1 == $2 { print NR - 1 }')
+    echo "round $round: ${#covered[@]} cells still covered"
+    [ "${#covered[@]}" = "0" ] && return 0
+  done
+  fail "${#covered[@]} cells still covered after 5 rounds: ${covered[*]}"
+}

@@ -48,39 +48,9 @@ grep -qx 'window_zoom=2' "$FG_RUN/fusegrid.ini" || fail "fusegrid.ini changed be
 choose_window_size 400 2 main_1
 
 park_x=700 park_y=520
-fg_move "$park_x" "$park_y"
-fg_key F1
-fg_wait_change main_2 chooser 600x400+100+100 "no board chooser after F1"
-fg_key Return
-fg_wait_change chooser mode_dialog 600x400+100+100 "no mode dialog after Enter in the chooser"
-fg_key Return
-
-fg_cell_centres fgboards.dat 0 >"$FG_WORK/centres"
-mapfile -t cells <"$FG_WORK/centres"
-[ "${#cells[@]}" = "81" ] || fail "expected the 81 cells of the first pattern, got ${#cells[@]}"
-board_shown() {
-  fg_pointer_at "$park_x" "$park_y" "$1" || return 1
-  fg_region_changed mode_dialog "$1" 700x560+90+20 || return 1
-  [ "$(fg_cell_looks "$1" "$FG_WORK/centres" | sort -u | wc -l)" = "1" ]
-}
-fg_wait_screen board_start "no covered board after the dialogs" board_shown
-fg_cell_looks board_start "$FG_WORK/centres" >"$FG_WORK/covered"
-
+fg_first_board main_2 "$park_x" "$park_y"
+fg_click_every_cell "$park_x" "$park_y"
 steady() { fg_pointer_at "$park_x" "$park_y" "$1"; }
-covered=("${!cells[@]}")
-for round in 1 2 3 4 5; do
-  for i in "${covered[@]}"; do
-    read -r x y <<<"${cells[$i]}"
-    fg_click "$x" "$y"
-  done
-  fg_move "$park_x" "$park_y"
-  fg_wait_screen "round$round" "the picture did not settle after round $round" steady
-  fg_cell_looks "round$round" "$FG_WORK/centres" >"$FG_WORK/looks"
-  mapfile -t covered < <(paste -d'|' "$FG_WORK/covered" "$FG_WORK/looks" | awk -F'|' '$1 == $2 { print NR - 1 }')
-  echo "round $round: ${#covered[@]} cells still covered"
-  [ "${#covered[@]}" = "0" ] && break
-done
-[ "${#covered[@]}" = "0" ] || fail "${#covered[@]} cells still covered after 5 rounds: ${covered[*]}"
 won() { steady "$1" && fg_region_changed board_start "$1" 36x16+764+0; }
 fg_wait_screen cleared "no winning face" won
 
