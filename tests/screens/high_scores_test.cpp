@@ -145,6 +145,19 @@ ScoreEntry entry(const std::string& name, int32_t result) {
   return e;
 }
 
+// A MegaMine board of the first pattern won through the rules, its end
+// handed on as the main screen does: its result then waits for a name.
+void win_megamine_board() {
+  game.mode = MEGAMINE;
+  start_new_game("fgboards.dat", 0);
+  reveal_cell(40, 1, 0);
+  track_game_start();
+  for (int i = 0; i < board.cell_count; i++)
+    if (board.cells[i].content < MINE && board.cells[i].state != REVEALED) reveal_cell(i, 1, 0);
+  finish_board();
+  act_on_game_events(nullptr);
+}
+
 }  // namespace
 
 // A Beginner board won by clicking: after the fireworks the prompt offers
@@ -205,15 +218,7 @@ TEST_F(HighScores, AWonBoardAsksForTheNameAndShowsItHighlighted) {
 // Esc at the prompt enters "- Anonymous -", and the name to offer stays.
 TEST_F(HighScores, EscAtThePromptEntersAnonymous) {
   extra_settings.player_name = "Kept";
-  game.mode = MEGAMINE;
-  start_new_game("fgboards.dat", 0);
-  reveal_cell(40, 1, 0);
-  track_game_start();
-  for (int i = 0; i < board.cell_count; i++)
-    if (board.cells[i].content < MINE && board.cells[i].state != REVEALED) reveal_cell(i, 1, 0);
-  ASSERT_EQ(game.phase, FINISHED);
-  finish_board();
-  act_on_game_events(nullptr);
+  win_megamine_board();
   ASSERT_TRUE(score_entry_pending());
   int pages = 0;
   on_frame = [&](BITMAP* shown, int f) {
@@ -330,20 +335,13 @@ TEST_F(HighScores, NamesOfAnyBytesAreDrawnSafely) {
 }
 
 // The window closed (or a termination signal) while a result waits for its
-// name, and while another game is under way: the next frame ends the
-// program, and the result is entered under the last name first.
+// name: the next frame ends the program, and the result is entered under
+// the last name first.
 [[noreturn]] void close_while_named_result_waits() {
   start_game();
   show_wait_notice_hook = nullptr;
   extra_settings.player_name = "Last";
-  game.mode = MEGAMINE;
-  start_new_game("fgboards.dat", 0);
-  reveal_cell(40, 1, 0);
-  track_game_start();
-  for (int i = 0; i < board.cell_count; i++)
-    if (board.cells[i].content < MINE && board.cells[i].state != REVEALED) reveal_cell(i, 1, 0);
-  finish_board();
-  act_on_game_events(nullptr);
+  win_megamine_board();
   if (!score_entry_pending()) std::exit(3);
   close_requested.store(1);
   present_frame();
