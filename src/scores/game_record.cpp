@@ -1,7 +1,6 @@
 #include "scores/game_record.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <ctime>
 #include <limits>
 
@@ -32,8 +31,6 @@ int32_t game_result(int mode) {
   const double most = std::numeric_limits<int32_t>::max();
   return static_cast<int32_t>(hundredths < most ? hundredths : most);
 }
-
-bool blank(const std::string& name) { return name.find_first_not_of(' ') == std::string::npos; }
 
 }  // namespace
 
@@ -99,11 +96,13 @@ int pending_score_rank() {
   return record.pending ? would_rank(record.pending_key, record.pending_entry.result) : -1;
 }
 
+bool is_blank_name(const std::string& name) { return name.find_first_not_of(' ') == std::string::npos; }
+
 int enter_pending_score(const std::string& name) {
   if (!record.pending) return -1;
   record.pending = false;
   ScoreEntry entry = record.pending_entry;
-  entry.name = blank(name) ? ANONYMOUS_NAME : name;
+  entry.name = is_blank_name(name) ? ANONYMOUS_NAME : name;
   const int rank = add_entry(record.pending_key, entry);
   record.last_entry.key = record.pending_key;
   record.last_entry.rank = rank;

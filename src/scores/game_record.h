@@ -35,8 +35,11 @@ const ScoreEntry& pending_score_entry();
 // The rank it would take now (0..9), or -1.
 int pending_score_rank();
 
-// Enters the waiting result under a name; an empty name (or one of spaces
-// alone) is ANONYMOUS_NAME. Returns the rank taken, or -1.
+// An empty name, or one of spaces alone: it enters as ANONYMOUS_NAME.
+bool is_blank_name(const std::string& name);
+
+// Enters the waiting result under a name (a blank one as ANONYMOUS_NAME).
+// Returns the rank taken, or -1.
 int enter_pending_score(const std::string& name);
 
 extern const char* const ANONYMOUS_NAME;  // "- Anonymous -"

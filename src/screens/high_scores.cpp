@@ -304,8 +304,7 @@ void enter_high_score() {
                                   (lower_result_is_better(key.mode) ? "Time " : "Score ") +
                                   format_score_result(key.mode, pending_score_entry().result);
   const std::string name = ask_name(result_line);
-  const bool blank = name.find_first_not_of(' ') == std::string::npos;
-  if (!blank) extra_settings.player_name = name;
+  if (!is_blank_name(name)) extra_settings.player_name = name;
   const int entered = enter_pending_score(name);
   run_page(key, entered);
 }
