@@ -13,6 +13,17 @@ const char* const ANONYMOUS_NAME = "- Anonymous -";
 
 namespace {
 
+int64_t wall_clock() {
+  const std::time_t now = std::time(nullptr);
+  return now > 0 ? static_cast<int64_t>(now) : 0;
+}
+
+}  // namespace
+
+int64_t (*score_clock)() = wall_clock;
+
+namespace {
+
 struct GameRecord {
   bool started = false;  // counted as played, not ended yet
   ScoreKey key;          // of the game counted as started
@@ -75,8 +86,8 @@ void track_game_end(bool won) {
       record.pending_entry.damage = game.damage > 0 ? game.damage : 0;
       record.pending_entry.boards = game.boards_played > 0 ? game.boards_played : 0;
     }
-    const std::time_t now = std::time(nullptr);
-    record.pending_entry.date = now > 0 ? static_cast<int64_t>(now) : 0;
+    const int64_t now = score_clock();
+    record.pending_entry.date = now > 0 ? now : 0;
   }
   save_scores();
 }

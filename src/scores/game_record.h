@@ -8,6 +8,7 @@
 // new one, or by quitting, ends lost.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "scores/scores.h"
@@ -56,6 +57,11 @@ const LastScoreEntry& last_score_entry();
 // choices ("last_table" of platform/extra_settings.h) from one session to
 // the next; false when there is none.
 bool last_played_key(ScoreKey& key);
+
+// The clock an entry's date is read from (unix seconds): the system's
+// wall clock, unless replaced (a recorded run of the game needs a fixed
+// one, so that its pictures do not change with the day).
+extern int64_t (*score_clock)();
 
 // Forgets the game in play, the waiting entry and the last entry (tests).
 void reset_game_record();

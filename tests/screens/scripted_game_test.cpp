@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -24,6 +25,7 @@
 #include "board/geometry.h"
 #include "rules/board_state.h"
 #include "rules/random.h"
+#include "scores/game_record.h"
 #include "sound/sound.h"
 #include "support/headless.h"
 #include "support/sample_log.h"
@@ -138,10 +140,20 @@ void play_mode(GameMode mode) {
 
 KEYBOARD_DRIVER stand_in_keyboard = {};
 
+// Noon of a fixed day, read in UTC: the dates in the high-score table do
+// not follow the day or the time zone the test runs in.
+int64_t fixed_day() { return 1765368000; }
+
 TEST(ScriptedGame, EveryModePlaysAsRecorded) {
   ScopedUserFolder user_folder;
   KEYBOARD_DRIVER* saved_keyboard = keyboard_driver;
   keyboard_driver = &stand_in_keyboard;  // readkey reads what simulate_keypress puts in the buffer
+  int64_t (*saved_clock)() = score_clock;
+  score_clock = fixed_day;
+  const char* tz = std::getenv("TZ");
+  const std::string saved_tz = tz ? tz : "";
+  setenv("TZ", "UTC0", 1);
+  tzset();
   default_settings();
   init_board();
   init_game_session();
@@ -169,6 +181,12 @@ TEST(ScriptedGame, EveryModePlaysAsRecorded) {
   for (GameMode mode : {CLASSIC, FLAGLESS, BACKWARDS, MULTI_MINE, MOVING_MINES, ENDURANCE, MEGAMINE}) play_mode(mode);
   frame_driver = nullptr;
   keyboard_driver = saved_keyboard;
+  score_clock = saved_clock;
+  if (tz)
+    setenv("TZ", saved_tz.c_str(), 1);
+  else
+    unsetenv("TZ");
+  tzset();
   clear_keybuf();
   sound_state = old_sound;
   show_wait_notice_hook = nullptr;
