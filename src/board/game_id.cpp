@@ -16,6 +16,7 @@
 #include "board/style_list.h"
 #include "platform/datafile_check.h"
 #include "platform/game_paths.h"
+#include "rules/no_guess.h"
 
 namespace {
 
@@ -88,8 +89,19 @@ GameIdError parse_game_id(const char* text, GameId& id) {
   parsed.skill = static_cast<SkillLevel>(value);
   if (!read_stream(fields[4], parsed.random)) return GAME_ID_SEED;
   if (fields.size() == 6) {
-    if (fields[5] != "N" && fields[5] != "n") return GAME_ID_FLAG;
+    const std::string& flag = fields[5];
+    if (flag.empty() || (flag[0] != 'N' && flag[0] != 'n')) return GAME_ID_FLAG;
+    uint64_t maker = 1;  // "N" alone: the first maker
+    if (flag.size() > 1) {
+      // The version: a number from 2 on, no leading zero.
+      const std::string version = flag.substr(1);
+      if (version[0] == '0' || version.find_first_not_of("0123456789") != std::string::npos) return GAME_ID_FLAG;
+      if (!read_number(version, UINT32_MAX, maker)) return GAME_ID_NEWER;
+      if (maker < 2) return GAME_ID_FLAG;
+      if (maker > static_cast<uint64_t>(NO_GUESS_MAKER)) return GAME_ID_NEWER;
+    }
     parsed.no_guess = true;
+    parsed.no_guess_maker = static_cast<int>(maker);
   }
   id = parsed;
   return GAME_ID_OK;
@@ -123,7 +135,8 @@ const char* game_id_message(GameIdError error) {
     case GAME_ID_MODE: return "The game mode of a game ID is a number from 0 to 6.";
     case GAME_ID_SKILL: return "The skill level of a game ID is a number from 0 to 3.";
     case GAME_ID_SEED: return "The seed of a game ID is a number from 0 to 4294967295.";
-    case GAME_ID_FLAG: return "The only field after the seed is N, for a no-guess board.";
+    case GAME_ID_FLAG: return "The only field after the seed is N or N2, for a no-guess board.";
+    case GAME_ID_NEWER: return "That ID's no-guess board comes from a newer version of the game.";
   }
   return "That is not a game ID.";
 }
@@ -131,9 +144,13 @@ const char* game_id_message(GameIdError error) {
 void format_game_id(const GameId& id, char* text, size_t size) {
   const uint32_t k = id.random.counter;
   const uint32_t seed = id.random.seed + STREAM_STEP * (k - k % 2u);
+  char flag[16] = "";
+  if (id.no_guess && id.no_guess_maker > 1)
+    std::snprintf(flag, sizeof flag, ":N%d", id.no_guess_maker);
+  else if (id.no_guess)
+    std::snprintf(flag, sizeof flag, ":N");
   std::snprintf(text, size, "%s:%d:%d:%d:%u%s%s", id.style_file, id.pattern, static_cast<int>(id.mode),
-                static_cast<int>(id.skill), static_cast<unsigned>(seed), k % 2u ? "+1" : "",
-                id.no_guess ? ":N" : "");
+                static_cast<int>(id.skill), static_cast<unsigned>(seed), k % 2u ? "+1" : "", flag);
 }
 
 GameId current_game_id() {
@@ -144,5 +161,6 @@ GameId current_game_id() {
   id.skill = game.skill;
   id.random = game.board_random;
   id.no_guess = game.no_guess;
+  id.no_guess_maker = game.no_guess ? game.no_guess_maker : 0;
   return id;
 }

@@ -1,8 +1,8 @@
 // Game IDs: one line of text that names a board exactly, so that a game
 // can be played again or passed on. The form is
 //   STYLEFILE:PATTERN:MODE:SKILL:SEED
-// with ":N" appended when the board is made no-guess at its first click,
-// for example "fgboards-hx.dat:2:0:1:3141592653:N". PATTERN counts from 0
+// with ":N2" appended when the board is made no-guess at its first click,
+// for example "fgboards-hx.dat:2:0:1:3141592653:N2". PATTERN counts from 0
 // in the style file, MODE is 0 Classic to 6 MegaMine, SKILL 0 Beginner to
 // 3 Master, and SEED is the seed of the game stream at the board load.
 //
@@ -12,6 +12,15 @@
 // 2). An ID therefore writes the first number as SEED and, when the
 // counter is odd, "+1" after it: "3141592653+1" is the stream of seed
 // 3141592653 one draw on. Reading takes "SEED+K" for any 32-bit K.
+//
+// The number after N names the version of the no-guess maker that makes
+// the board (rules/no_guess.h, NO_GUESS_MAKER): "N" alone is the first,
+// "N2" the second. A new version of the maker gets a new number, and the
+// game keeps making the boards of every version it knows, so an ID names
+// the same board in every later version of the game. An ID whose maker is
+// newer than the game's is refused (GAME_ID_NEWER), never played as
+// another board. The board of an ID without N follows from its seed alone
+// and never changes.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +38,7 @@ struct GameId {
   SkillLevel skill;
   Random random;  // the game stream at the board load
   bool no_guess;
+  int no_guess_maker;  // with no_guess: the maker's version, 1..NO_GUESS_MAKER
 };
 
 enum GameIdError {
@@ -41,7 +51,8 @@ enum GameIdError {
   GAME_ID_MODE,            // not 0..6
   GAME_ID_SKILL,           // not 0..3
   GAME_ID_SEED,            // not an unsigned 32-bit number (with an optional "+K")
-  GAME_ID_FLAG             // a sixth field other than "N"
+  GAME_ID_FLAG,            // a sixth field other than "N" or "N<version>"
+  GAME_ID_NEWER            // "N<version>" of a no-guess maker newer than this game's
 };
 
 // Reads the text of an ID, field by field; the style file is not opened

@@ -84,17 +84,21 @@ struct GameSession {
   int32_t status_row[STATUS_SLOTS];
   int32_t status_count;
   // The three random streams of a board, all started where the board's
-  // mines were laid: the game's own draws (mines, the Moving Mines step,
-  // fireworks, particle colours, the screen shake), the bursts of
-  // uncovered cells, and the smiley's idle animation.
+  // mines were laid: the game's own draws (mines, the first click's zone,
+  // the Moving Mines step), drawn only by the rules' own decisions, so that
+  // a board follows from its ID and the player's actions alone; the
+  // effects (the bursts of uncovered cells, where the fireworks burst);
+  // and the smiley's idle animation.
   Random random;
   Random effects_random;
   Random smiley_random;
   // Where the board load seeded the game stream: the board's seed, from
   // which its game ID is made.
   Random board_random;
-  // The board is made no-guess at its first reveal (see rules/no_guess.h).
+  // The board is made no-guess at its first reveal (see rules/no_guess.h),
+  // by that version of the maker (NO_GUESS_MAKER for a new game's board).
   bool no_guess;
+  int32_t no_guess_maker;
   // A hint was used in this game (rules/hint.h); kept across the boards of
   // an Endurance run.
   bool hinted;

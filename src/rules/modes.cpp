@@ -214,7 +214,7 @@ int fireworks_step(float seconds) {
   if (fireworks_left > 0 && fireworks_timer <= FIRST_FIREWORK) {
     fireworks_left--;
     fireworks_timer = AFTER_FIREWORK;
-    post_event(EVENT_FIREWORK, board.cell_count > 0 ? random_range(game.random, 0, board.cell_count - 1) : -1);
+    post_event(EVENT_FIREWORK, board.cell_count > 0 ? random_range(game.effects_random, 0, board.cell_count - 1) : -1);
   } else if (fireworks_timer <= 0.0f) {
     fireworks_timer = NO_END_SEQUENCE;
     post_board_step();

@@ -1,6 +1,5 @@
 #include "rules/no_guess.h"
 
-#include <chrono>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -15,9 +14,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-enum Outcome { CLEARED, STUCK, OUT_OF_TIME };
+enum Outcome { CLEARED, STUCK, OUT_OF_WORK };
 
 // Rearrangements at stuck positions that open no more of the board than
 // before, after which a mine leaves the stuck cells for anywhere.
@@ -25,14 +22,14 @@ constexpr int STALE_LIMIT = 24;
 
 // One making of a board: the board and session as the first reveal found
 // them (zone cleared), the stream the rearrangements draw from, the solver
-// of the simulated play and the deadline.
+// of the simulated play and the work it may still do.
 struct Maker {
   std::unique_ptr<Board> start;
   GameSession session;
   int first = -1;
   Random stream;
   Solver solver;
-  Clock::time_point deadline;
+  long budget = 0;
   NoGuessResult result;
   // The cells the first click opens on the layout as first handed in:
   // the zone and more. No mine is ever moved into them.
@@ -43,6 +40,10 @@ struct Maker {
   int stale = 0;
 
   explicit Maker(const SolverLimits& limits) : solver(limits) {}
+
+  // Counts work done; true once the budget is spent.
+  void spend(long work) { result.work += work; }
+  bool out_of_work() const { return result.work >= budget; }
 };
 
 bool is_mine(int c) { return board.cells[c].content >= MINE; }
@@ -77,6 +78,7 @@ void start_play(Maker& m) {
   game.phase = PLAYING;
   game.auto_reveal_timer = -1000.0f;
   m.result.plays++;
+  m.spend(board.cell_count);
   open_cell_and_cascade(m.first);
   if (m.kept_free.empty()) {
     m.kept_free.assign(static_cast<size_t>(board.cell_count), 0);
@@ -91,9 +93,13 @@ void start_play(Maker& m) {
 Outcome advance(Maker& m) {
   for (int round = 0; round <= 2 * MAX_CELLS; round++) {
     if (game.phase != PLAYING || all_safe_open()) return CLEARED;
-    if (Clock::now() >= m.deadline) return OUT_OF_TIME;
+    if (m.out_of_work()) return OUT_OF_WORK;
     m.solver.solve(board, game, false);
-    if (m.solver.stats().safe == 0) m.solver.solve(board, game, true);
+    m.spend(board.cell_count);
+    if (m.solver.stats().safe == 0) {
+      m.solver.solve(board, game, true);
+      m.spend(board.cell_count + m.solver.stats().nodes);
+    }
     if (m.solver.stats().safe == 0 || open_safe_cells(m.solver) == 0) return STUCK;
   }
   return STUCK;
@@ -208,12 +214,17 @@ void hand_over(Maker& m) {
 
 }  // namespace
 
+SolverLimits no_guess_limits(int maker) {
+  SolverLimits limits;
+  (void)maker;
+  return limits;
+}
+
 bool no_guess_supported(GameMode mode) {
   return mode == CLASSIC || mode == FLAGLESS || mode == ENDURANCE || mode == BACKWARDS;
 }
 
-NoGuessResult make_no_guess_board(int first_cell, double budget_seconds, const SolverLimits& limits) {
-  const Clock::time_point began = Clock::now();
+NoGuessResult make_no_guess_board(int first_cell, long budget, const SolverLimits& limits) {
   Maker m(limits);
   if (first_cell < 0 || first_cell >= board.cell_count || game.first_cell != -1) return m.result;
 
@@ -221,7 +232,6 @@ NoGuessResult make_no_guess_board(int first_cell, double budget_seconds, const S
   clear_first_click_zone(game.random);
   if (!no_guess_supported(game.mode)) {
     m.result.supported = false;
-    m.result.seconds = std::chrono::duration<double>(Clock::now() - began).count();
     return m.result;
   }
 
@@ -232,14 +242,13 @@ NoGuessResult make_no_guess_board(int first_cell, double budget_seconds, const S
   m.session = game;
   m.first = first_cell;
   m.stream = game.random;
-  const double budget = budget_seconds < 86400.0 ? budget_seconds : 86400.0;  // a deadline the clock can hold
-  m.deadline = began + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(budget));
+  m.budget = budget;
 
-  if (budget > 0.0) {
+  if (!m.out_of_work()) {
     start_play(m);
     Outcome outcome = advance(m);
     bool whole_play = true;  // the position was reached by a play from the first cell
-    while (outcome != OUT_OF_TIME) {
+    while (outcome != OUT_OF_WORK) {
       if (outcome == CLEARED) {
         if (whole_play) {
           m.result.succeeded = true;
@@ -252,7 +261,7 @@ NoGuessResult make_no_guess_board(int first_cell, double budget_seconds, const S
         whole_play = true;
         continue;
       }
-      if (Clock::now() >= m.deadline) break;
+      if (m.out_of_work()) break;
       const int open = board.cell_count - game.cells_hidden;
       if (open > m.most_open) {
         m.most_open = open;
@@ -262,6 +271,7 @@ NoGuessResult make_no_guess_board(int first_cell, double budget_seconds, const S
       }
       const bool replay = rearrange(m);
       m.result.attempts++;
+      m.spend(board.cell_count);
       work_out_clues();
       if (replay) start_play(m);
       whole_play = replay;
@@ -272,6 +282,5 @@ NoGuessResult make_no_guess_board(int first_cell, double budget_seconds, const S
   hand_over(m);
   settings.chain_speed = chain_speed;
   for (const GameEvent& e : pending) post_event(e.kind, e.cell, e.value);
-  m.result.seconds = std::chrono::duration<double>(Clock::now() - began).count();
   return m.result;
 }

@@ -21,6 +21,8 @@
 
 void (*show_wait_notice_hook)() = nullptr;
 
+Random frame_random;
+
 const char* const NO_GUESS_TIMED_OUT = "No guess-free board was found in time; this one may need a guess.";
 
 const char* no_guess_unsupported_message() {
@@ -58,7 +60,11 @@ namespace {
 int finish_load_for_play(BoardLoadResult result, int continuation) {
   if (result == BOARD_HIT_GRID_FULL) fatal_error(7);
   if (result != BOARD_LOADED) return 0;
-  if (!continuation) game.no_guess = extra_settings.no_guess && no_guess_supported(game.mode);
+  frame_random = game.board_random;
+  if (!continuation) {
+    game.no_guess = extra_settings.no_guess && no_guess_supported(game.mode);
+    game.no_guess_maker = NO_GUESS_MAKER;
+  }
   play_effect(SFX_NEW_GAME);
   return 1;
 }
@@ -102,7 +108,7 @@ void act_on_game_events(AreaButton* board_area) {
 
 void prepare_frame(int* ox, int* oy) {
   if (sound_state == SOUND_ON) clear_effect_played();
-  shake_offsets(game.random, frame_seconds, ox, oy);
+  shake_offsets(frame_random, frame_seconds, ox, oy);
 }
 
 void start_game() {
@@ -113,6 +119,7 @@ void start_game() {
   init_board();
   init_game_session();
   game.random = random_seeded(board_seed);
+  frame_random = game.random;
   show_wait_notice_hook = show_wait_notice;
   prepare_frame_hook = prepare_frame;
   // However the game ends, a result waiting for its name is kept.

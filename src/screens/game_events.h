@@ -19,12 +19,17 @@ int load_board_for_play(const char* file_name, int pattern, int continuation);
 // The same with the game stream started at a given state (a game ID's).
 int load_board_for_play(const char* file_name, int pattern, const Random& stream);
 
-// The time a no-guess board may take at the first click, and what the
-// player is told when it runs out.
-constexpr double NO_GUESS_BUDGET_SECONDS = 1.0;
+// What the player is told when a no-guess board's budget of work runs out
+// (NO_GUESS_WORK_BUDGET, rules/no_guess.h) before it is guess-free.
 extern const char* const NO_GUESS_TIMED_OUT;
 // "No-guess boards are not made in <mode>.", for the mode in play.
 const char* no_guess_unsupported_message();
+
+// The stream of what is drawn every frame whatever the rules do: the
+// colour steps of live particles and the offsets of the screen shake. It
+// starts where each board's mines were laid, and the rules never draw from
+// it, so how many frames pass never changes a board.
+extern Random frame_random;
 
 // Takes the events the rules posted and acts on them in their order:
 // cells and the board drawn again into the SceneBuffer, bursts, flashes,

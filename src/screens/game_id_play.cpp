@@ -39,6 +39,7 @@ BoardLoadResult load_id_board(const GameId& id, bool for_play) {
     game.skill = skill;
   } else {
     game.no_guess = id.no_guess && no_guess_supported(id.mode);
+    game.no_guess_maker = id.no_guess ? id.no_guess_maker : NO_GUESS_MAKER;
   }
   return result;
 }
@@ -150,7 +151,7 @@ int describe_game(const char* id_text, const char* first_cell_text, FILE* out, F
 
   // The first reveal, up to the uncovering of the cell.
   if (game.no_guess) {
-    make_no_guess_board(static_cast<int>(first), NO_GUESS_BUDGET_SECONDS);
+    make_no_guess_board(static_cast<int>(first), NO_GUESS_WORK_BUDGET, no_guess_limits(game.no_guess_maker));
   } else {
     game.first_cell = static_cast<int16_t>(first);
     clear_first_click_zone(game.random);

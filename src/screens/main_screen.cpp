@@ -243,7 +243,10 @@ void toggle_no_guess() {
   extra_settings.no_guess = !extra_settings.no_guess;
   if (board.cell_count == 0) return;
   const bool supported = no_guess_supported(game.mode);
-  if (game.phase == PLAYING && game.first_cell == -1) game.no_guess = extra_settings.no_guess && supported;
+  if (game.phase == PLAYING && game.first_cell == -1) {
+    game.no_guess = extra_settings.no_guess && supported;
+    game.no_guess_maker = NO_GUESS_MAKER;
+  }
   if (extra_settings.no_guess && !supported) show_status_message(no_guess_unsupported_message());
 }
 
@@ -357,7 +360,8 @@ void make_first_reveal_no_guess(int cell) {
     return;
   const int state = board.cells[cell].state;
   if (state != HIDDEN && state != QUESTION) return;
-  if (!make_no_guess_board(cell, NO_GUESS_BUDGET_SECONDS).succeeded) show_status_message(NO_GUESS_TIMED_OUT);
+  if (!make_no_guess_board(cell, NO_GUESS_WORK_BUDGET, no_guess_limits(game.no_guess_maker)).succeeded)
+    show_status_message(NO_GUESS_TIMED_OUT);
 }
 
 void board_input() {
@@ -457,7 +461,7 @@ void clock_steps() {
 
 void effect_steps() {
   status_message_step();
-  update_particles(game.random);
+  update_particles(frame_random);
   for (int i = 0; i < board.cell_count; i++) advance_cell_animation(board.cells[i]);
   advance_hint_highlight(frame_seconds);
 }

@@ -308,11 +308,11 @@ TEST_F(GameEnd, FireworksCountdown) {
 
   // Five fireworks 0.2 s apart (whole frames of 1/16 s: every fourth), then
   // 2 s to the next step. Each is a firework burst over a cell drawn from
-  // the game stream.
+  // the effects stream; the game stream is never drawn.
   fireworks_left = 5;
   fireworks_timer = 1.8f;
   game.random = random_seeded(99);
-  game.random.counter = 0;
+  game.effects_random = random_seeded(98);
   int launches = 0;
   clear_effect_played();
   EXPECT_EQ(run_fireworks(0.0625f, launches), 49);
@@ -320,7 +320,8 @@ TEST_F(GameEnd, FireworksCountdown) {
   EXPECT_EQ(particle_count, 5 * 256);
   for (int i = 0; i < particle_count; i++) EXPECT_EQ(particles[i].kind, PARTICLE_FIREWORK);
   EXPECT_TRUE(played(SFX_FIREWORKS));
-  EXPECT_EQ(game.random.counter, 5u);
+  EXPECT_EQ(game.random.counter, 0u);
+  EXPECT_GT(game.effects_random.counter, 5u);
   EXPECT_EQ(fireworks_timer, NO_END_SEQUENCE);
 
   // Particles off: the same five launches and draws, no particles, silent.
@@ -328,13 +329,14 @@ TEST_F(GameEnd, FireworksCountdown) {
   settings.graphics_switches[GFX_PARTICLES] = 0;
   fireworks_left = 5;
   fireworks_timer = 1.8f;
-  game.random.counter = 0;
+  game.effects_random.counter = 0;
   clear_effect_played();
   EXPECT_EQ(run_fireworks(0.0625f, launches), 49);
   EXPECT_EQ(launches, 5);
   EXPECT_EQ(particle_count, 0);
   EXPECT_FALSE(played(SFX_FIREWORKS));
-  EXPECT_EQ(game.random.counter, 5u);
+  EXPECT_EQ(game.random.counter, 0u);
+  EXPECT_EQ(game.effects_random.counter, 5u);
 
   // No fireworks (MegaMine, an exploded verdict): 2 s, then the step.
   fireworks_left = 0;

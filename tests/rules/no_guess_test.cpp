@@ -1,8 +1,9 @@
 // No-guess boards (rules/no_guess.h) on the shipped style files: a seeded
 // sample of patterns, levels, modes and first cells made no-guess and
 // checked by the simulated player, the mine count, the clues and the first
-// reveal that follows; the same seed giving the same board; a budget too
-// short leaving a sound board; the modes left out.
+// reveal that follows; the same seed giving the same board; a budget of
+// work stopping at the same point on every run, and a budget too short
+// leaving a sound board; the modes left out.
 #include <memory>
 
 #include "board/board_load.h"
@@ -17,9 +18,8 @@ namespace {
 
 constexpr int STYLE_FILE_COUNT = static_cast<int>(sizeof SHIPPED_STYLE_FILES / sizeof SHIPPED_STYLE_FILES[0]);
 
-// Far beyond the few milliseconds a shipped board takes, so that the
-// sampled runs end by success and stay reproducible.
-constexpr double AMPLE_BUDGET = 30.0;
+// The game's own budget: the sampled boards are made within it.
+constexpr long AMPLE_BUDGET = NO_GUESS_WORK_BUDGET;
 
 class NoGuessTest : public RulesTest {
  protected:
@@ -101,7 +101,7 @@ TEST_F(NoGuessTest, SampledShippedBoardsClearWithoutAGuessAndHandOverToTheFirstR
 
     const NoGuessResult r = make_no_guess_board(first, AMPLE_BUDGET);
     EXPECT_TRUE(r.supported);
-    ASSERT_TRUE(r.succeeded) << r.attempts << " attempts, " << r.seconds << " s";
+    ASSERT_TRUE(r.succeeded) << r.attempts << " attempts, " << r.work << " units of work";
     expect_sound_board(first, mines);
     EXPECT_TRUE(clearable_without_guess(first));
 
@@ -137,37 +137,51 @@ TEST_F(NoGuessTest, TheSameSeedMakesTheSameBoard) {
 }
 
 // A budget of 0 stops before the first play: the board is the ordinary
-// first reveal's. Short budgets stop anywhere: whatever the outcome, the
-// board is sound, and clearable when made. Flags and pending events are
-// kept.
-TEST_F(NoGuessTest, AShortBudgetLeavesASoundBoard) {
-  const double budgets[] = {0.0, 1e-5, 1e-4, 1e-3};
-  for (double budget : budgets) {
-    SCOPED_TRACE(budget);
-    load_seeded(CLASSIC, "fgboards.dat", HUGE_40X32, MASTER, 5);
-    const int first = rc(16, 20, 40);
-    const int mines = game.mines_total;
-    const std::pair<std::vector<uint8_t>, Random> ordinary = ordinary_first_reveal(first);
-    cycle_flag(0);
-    clear_events();
-    post_event(EVENT_BOARD_CHANGED);
+// first reveal's. A budget is counted in work, so a given budget stops at
+// the same point on every run: the board it leaves is sound, the same each
+// time, and made guess-free exactly when the full run needed no more work.
+// Flags and pending events are kept.
+TEST_F(NoGuessTest, ABudgetOfWorkStopsAtTheSamePointEveryTime) {
+  const int first = rc(16, 20, 40);
+  load_seeded(CLASSIC, "fgboards.dat", HUGE_40X32, MASTER, 5);
+  const NoGuessResult full = make_no_guess_board(first, AMPLE_BUDGET);
+  ASSERT_TRUE(full.succeeded);
+  ASSERT_GT(full.attempts, 0);
+  const std::vector<uint8_t> made = contents();
 
-    const NoGuessResult r = make_no_guess_board(first, budget);
-    expect_sound_board(first, mines);
-    EXPECT_EQ(board.cells[0].state, FLAGGED);
-    const std::vector<GameEvent>& events = take_events();
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(events[0].kind, EVENT_BOARD_CHANGED);
-    if (budget == 0.0) {
-      EXPECT_FALSE(r.succeeded);
-      EXPECT_EQ(r.attempts, 0);
-      EXPECT_EQ(r.plays, 0);
-      EXPECT_EQ(contents(), ordinary.first);
-      EXPECT_EQ(game.random.counter, ordinary.second.counter);
+  const long budgets[] = {0, 1, full.work / 4, full.work / 2, full.work};
+  for (long budget : budgets) {
+    SCOPED_TRACE(budget);
+    std::vector<uint8_t> runs[2];
+    for (int run = 0; run < 2; run++) {
+      load_seeded(CLASSIC, "fgboards.dat", HUGE_40X32, MASTER, 5);
+      const int mines = game.mines_total;
+      const std::pair<std::vector<uint8_t>, Random> ordinary = ordinary_first_reveal(first);
+      cycle_flag(0);
+      clear_events();
+      post_event(EVENT_BOARD_CHANGED);
+
+      const NoGuessResult r = make_no_guess_board(first, budget);
+      expect_sound_board(first, mines);
+      EXPECT_EQ(board.cells[0].state, FLAGGED);
+      const std::vector<GameEvent>& events = take_events();
+      ASSERT_EQ(events.size(), 1u);
+      EXPECT_EQ(events[0].kind, EVENT_BOARD_CHANGED);
+      EXPECT_EQ(r.succeeded, budget == full.work);
+      if (budget == 0) {
+        EXPECT_EQ(r.attempts, 0);
+        EXPECT_EQ(r.plays, 0);
+        EXPECT_EQ(contents(), ordinary.first);
+        EXPECT_EQ(game.random.counter, ordinary.second.counter);
+      }
+      if (r.succeeded) {
+        EXPECT_EQ(contents(), made);
+        board.cells[0].state = HIDDEN;  // the player's flag is no help to the check
+        EXPECT_TRUE(clearable_without_guess(first));
+      }
+      runs[run] = contents();
     }
-    if (r.succeeded) {
-      EXPECT_TRUE(clearable_without_guess(first));
-    }
+    EXPECT_EQ(runs[0], runs[1]);
   }
 }
 

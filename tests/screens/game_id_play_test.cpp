@@ -26,6 +26,7 @@
 #include "platform/settings.h"
 #include "platform/main_datafile.h"
 #include "rules/actions.h"
+#include "render/effects.h"
 #include "rules/board_state.h"
 #include "rules/events.h"
 #include "rules/mines.h"
@@ -197,6 +198,57 @@ TEST_F(GameIdPlay, TheIdOfAGameGivesItsBoardAgain) {
       ASSERT_EQ(d.levels.size(), d.mines.size());
       for (size_t i = 0; i < d.mines.size(); i++)
         EXPECT_EQ(d.levels[i], board.cells[d.mines[i]].content - MINE + 1);
+    }
+  }
+}
+
+// Whatever happens on screen between a board's load and its first click
+// (frames of a screen shake, particles of an explosion changing colour,
+// fireworks), the board is the one its ID names: --describe with the first
+// cell gives the mines the game has after the click. A new game and the
+// next board of an Endurance run, each with and without the no-guess maker.
+TEST_F(GameIdPlay, FramesBeforeTheFirstClickNeverChangeTheBoard) {
+  struct {
+    GameMode mode;
+    bool continuation, no_guess;
+  } cases[] = {{CLASSIC, false, false}, {CLASSIC, false, true}, {ENDURANCE, true, false}, {ENDURANCE, true, true}};
+  const int HUGE_PATTERN = 3;  // 40 x 32 squares
+  const int first = 200;
+  for (const auto& c : cases) {
+    for (int frames : {0, 1, 2, 3, 70, 1000}) {
+      SCOPED_TRACE(testing::Message() << "mode " << c.mode << " next board " << c.continuation << " no-guess "
+                                      << c.no_guess << ", " << frames << " frames");
+      extra_settings.no_guess = c.no_guess;
+      new_game("fgboards.dat", HUGE_PATTERN, c.mode, EXPERT, 4242, 3);
+      if (c.continuation) {
+        reveal_cell(first, 1, SFX_REVEAL);
+        board_seed += 17;
+        ASSERT_TRUE(load_board_for_play(nullptr, HUGE_PATTERN, 1));
+        clear_events();
+      }
+      const std::string id = id_in_play();
+      // A mine's blast and shake, and a firework, carried on for a while.
+      screen_shake = 28.0f;
+      spawn_cell_burst(game.effects_random, 0, MINE);
+      spawn_cell_firework(game.effects_random, 1);
+      for (int f = 0; f < frames; f++) {
+        int ox = 0, oy = 0;
+        prepare_frame(&ox, &oy);
+        update_particles(frame_random);
+      }
+      if (game.no_guess) {
+        const NoGuessResult made = make_no_guess_board(first, NO_GUESS_WORK_BUDGET, no_guess_limits(game.no_guess_maker));
+        ASSERT_TRUE(made.succeeded);
+      }
+      reveal_cell(first, 1, SFX_REVEAL);
+      clear_events();
+      clear_particles();
+      screen_shake = 0.0f;
+      const std::vector<int> played = mines_in_play();
+
+      const Described d = describe(id, std::to_string(first));
+      ASSERT_EQ(d.status, 0) << d.err;
+      EXPECT_EQ(d.mines, played) << id;
     }
   }
 }

@@ -2,12 +2,14 @@
 // folder (run from it) at every skill level, in Classic (or the mode whose
 // number is given, rules/board_state.h): a board is loaded
 // from seeds 1..N, its first cell drawn, and make_no_guess_board given the
-// budget. Prints one row a pattern (median and worst milliseconds a level,
-// and the boards that ran out of the budget) and the totals a level.
-//   cd <build>/game && ../tests/no_guess_table [seeds=20] [budget seconds=1] [style file or "all"] [mode=0]
+// budget of work. Prints one row a pattern (median and worst milliseconds a
+// level, and the boards that ran out of the budget) and the totals a level,
+// with the work the worst board took.
+//   cd <build>/game && ../tests/no_guess_table [seeds=20] [budget=the game's] [style file or "all"] [mode=0]
 #include <allegro.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,6 +32,7 @@ namespace {
 struct LevelTotals {
   int boards = 0, failed = 0, unverified = 0;  // unverified: made, yet not cleared by a play (a fault)
   long attempts = 0;
+  long most_work = 0;
   std::vector<double> ms;
 };
 
@@ -44,7 +47,7 @@ double median_of(std::vector<double> v) {
 
 int main(int argc, char** argv) {
   const int seeds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
-  const double budget = argc > 2 ? std::atof(argv[2]) : 1.0;
+  const long budget = argc > 2 && std::atol(argv[2]) > 0 ? std::atol(argv[2]) : NO_GUESS_WORK_BUDGET;
   const std::string only = argc > 3 && std::strcmp(argv[3], "all") != 0 ? argv[3] : "";
   const GameMode mode = static_cast<GameMode>(argc > 4 ? std::atoi(argv[4]) : CLASSIC);
   ensure_allegro();
@@ -55,7 +58,7 @@ int main(int argc, char** argv) {
     if (only.empty() || file == only) patterns.push_back({file, p});
   });
 
-  std::printf("%s, %d seeds a level, budget %.2f s: median / worst ms, boards out of budget\n\n", MODE_NAMES[mode], seeds, budget);
+  std::printf("%s, %d seeds a level, budget %ld units of work: median / worst ms, boards out of budget\n\n", MODE_NAMES[mode], seeds, budget);
   std::printf("| File | Pattern | Cells |");
   for (int l = 0; l < DIFFICULTY_LEVELS; l++) std::printf(" %s |", LEVEL_NAMES[l]);
   std::printf("\n|---|---|---:|---|---|---|---|\n");
@@ -78,14 +81,17 @@ int main(int argc, char** argv) {
         std::snprintf(name, sizeof name, "%s", board.pattern_name);
         Random pick{static_cast<uint32_t>(s) * 7919u, 0};
         const int first = random_range(pick, 0, board.cell_count - 1);
+        const auto began = std::chrono::steady_clock::now();
         const NoGuessResult r = make_no_guess_board(first, budget);
-        ms.push_back(1000.0 * r.seconds);
+        const double took = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+        ms.push_back(took);
+        totals[l].most_work = std::max(totals[l].most_work, r.work);
         failed += !r.succeeded;
         if (r.succeeded && !clearable_without_guess(first)) totals[l].unverified++;
         totals[l].boards++;
         totals[l].failed += !r.succeeded;
         totals[l].attempts += r.attempts;
-        totals[l].ms.push_back(1000.0 * r.seconds);
+        totals[l].ms.push_back(took);
       }
       char cell[64];
       std::snprintf(cell, sizeof cell, " %.1f / %.1f%s |", median_of(ms), ms.empty() ? 0.0 : *std::max_element(ms.begin(), ms.end()),
@@ -95,12 +101,12 @@ int main(int argc, char** argv) {
     std::printf("| %s | %s | %d |%s\n", fp.first.c_str(), name, cells, row.c_str());
     std::fflush(stdout);
   }
-  std::printf("\n| Level | Boards | Median ms | Worst ms | Out of budget | Mean attempts | Not cleared by a check |\n|---|---:|---:|---:|---:|---:|---:|\n");
+  std::printf("\n| Level | Boards | Median ms | Worst ms | Out of budget | Mean attempts | Most work | Not cleared by a check |\n|---|---:|---:|---:|---:|---:|---:|---:|\n");
   for (int l = 0; l < DIFFICULTY_LEVELS; l++) {
     const LevelTotals& t = totals[l];
-    std::printf("| %s | %d | %.1f | %.1f | %.1f %% | %.1f | %d |\n", LEVEL_NAMES[l], t.boards, median_of(t.ms),
+    std::printf("| %s | %d | %.1f | %.1f | %.1f %% | %.1f | %ld | %d |\n", LEVEL_NAMES[l], t.boards, median_of(t.ms),
                 t.ms.empty() ? 0.0 : *std::max_element(t.ms.begin(), t.ms.end()),
-                t.boards ? 100.0 * t.failed / t.boards : 0.0, t.boards ? static_cast<double>(t.attempts) / t.boards : 0.0, t.unverified);
+                t.boards ? 100.0 * t.failed / t.boards : 0.0, t.boards ? static_cast<double>(t.attempts) / t.boards : 0.0, t.most_work, t.unverified);
   }
   return 0;
 }
