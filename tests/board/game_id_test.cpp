@@ -16,19 +16,21 @@ TEST(GameId, ReadsEveryFieldAndWritesTheSameTextBack) {
     const char* style;
     int pattern, mode, skill;
     uint32_t seed, counter;
-    bool no_guess;
+    int no_guess_maker;  // 0: not no-guess
     const char* written;  // the shortest form
   } cases[] = {
-      {"fgboards-hx.dat:2:0:1:3141592653:N", "fgboards-hx.dat", 2, 0, 1, 3141592653u, 0, true, nullptr},
-      {"fgboards.dat:0:6:3:0", "fgboards.dat", 0, 6, 3, 0, 0, false, nullptr},
-      {"FGBOARDS.DAT:255:3:0:4294967295", "FGBOARDS.DAT", 255, 3, 0, 4294967295u, 0, false, nullptr},
-      {"fgboards.dat:1:2:2:7+1", "fgboards.dat", 1, 2, 2, 7, 1, false, nullptr},
-      {"  fgboards.dat:1:5:2:10:n \n", "fgboards.dat", 1, 5, 2, 10, 0, true, "fgboards.dat:1:5:2:10:N"},
+      {"fgboards-hx.dat:2:0:1:3141592653:N", "fgboards-hx.dat", 2, 0, 1, 3141592653u, 0, 1, nullptr},
+      {"fgboards-hx.dat:2:0:1:3141592653:N2", "fgboards-hx.dat", 2, 0, 1, 3141592653u, 0, 2, nullptr},
+      {"fgboards.dat:0:6:3:0", "fgboards.dat", 0, 6, 3, 0, 0, 0, nullptr},
+      {"FGBOARDS.DAT:255:3:0:4294967295", "FGBOARDS.DAT", 255, 3, 0, 4294967295u, 0, 0, nullptr},
+      {"fgboards.dat:1:2:2:7+1", "fgboards.dat", 1, 2, 2, 7, 1, 0, nullptr},
+      {"  fgboards.dat:1:5:2:10:n \n", "fgboards.dat", 1, 5, 2, 10, 0, 1, "fgboards.dat:1:5:2:10:N"},
+      {"fgboards.dat:1:5:2:10:n2", "fgboards.dat", 1, 5, 2, 10, 0, 2, "fgboards.dat:1:5:2:10:N2"},
       // A counter of 2 is the seed 2 x 27397 further on, with the counter 0.
-      {"fgboards.dat:0:0:0:5+2", "fgboards.dat", 0, 0, 0, 5u + 2u * 27397u, 0, false, "fgboards.dat:0:0:0:54799"},
-      {"fgboards.dat:0:0:0:5+3", "fgboards.dat", 0, 0, 0, 5u + 2u * 27397u, 1, false, "fgboards.dat:0:0:0:54799+1"},
+      {"fgboards.dat:0:0:0:5+2", "fgboards.dat", 0, 0, 0, 5u + 2u * 27397u, 0, 0, "fgboards.dat:0:0:0:54799"},
+      {"fgboards.dat:0:0:0:5+3", "fgboards.dat", 0, 0, 0, 5u + 2u * 27397u, 1, 0, "fgboards.dat:0:0:0:54799+1"},
       {"fgboards.dat:0:0:0:4294967295+4294967295", "fgboards.dat", 0, 0, 0, 4294967295u + 4294967294u * 27397u, 1,
-       false, nullptr},
+       0, nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -40,7 +42,10 @@ TEST(GameId, ReadsEveryFieldAndWritesTheSameTextBack) {
     EXPECT_EQ(id.skill, c.skill);
     EXPECT_EQ(id.random.seed, c.seed);
     EXPECT_EQ(id.random.counter, c.counter);
-    EXPECT_EQ(id.no_guess, c.no_guess);
+    EXPECT_EQ(id.no_guess, c.no_guess_maker != 0);
+    if (id.no_guess) {
+      EXPECT_EQ(id.no_guess_maker, c.no_guess_maker);
+    }
     char text[GAME_ID_TEXT_SIZE];
     format_game_id(id, text, sizeof text);
     if (c.written) {
@@ -52,6 +57,7 @@ TEST(GameId, ReadsEveryFieldAndWritesTheSameTextBack) {
     ASSERT_EQ(parse_game_id(text, again), GAME_ID_OK);
     EXPECT_EQ(again.random.seed, id.random.seed);
     EXPECT_EQ(again.random.counter, id.random.counter);
+    EXPECT_EQ(again.no_guess_maker, id.no_guess_maker);
   }
 }
 
@@ -103,6 +109,17 @@ TEST(GameId, BadIdsAreRefusedFieldByField) {
       {"fgboards.dat:0:0:0: 5", GAME_ID_SEED},
       {"fgboards.dat:0:0:0:5:X", GAME_ID_FLAG},
       {"fgboards.dat:0:0:0:5:", GAME_ID_FLAG},
+      // The no-guess maker's version: 2 on, no leading zero; later ones than
+      // the game's are refused as newer, never played as another board.
+      {"fgboards.dat:0:0:0:5:N0", GAME_ID_FLAG},
+      {"fgboards.dat:0:0:0:5:N1", GAME_ID_FLAG},
+      {"fgboards.dat:0:0:0:5:N02", GAME_ID_FLAG},
+      {"fgboards.dat:0:0:0:5:N2x", GAME_ID_FLAG},
+      {"fgboards.dat:0:0:0:5:N+3", GAME_ID_FLAG},
+      {"fgboards.dat:0:0:0:5:X2", GAME_ID_FLAG},
+      {"fgboards.dat:0:0:0:5:N3", GAME_ID_NEWER},
+      {"fgboards.dat:0:0:0:5:n17", GAME_ID_NEWER},
+      {"fgboards.dat:0:0:0:5:N99999999999999999999999", GAME_ID_NEWER},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

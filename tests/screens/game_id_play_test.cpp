@@ -289,6 +289,72 @@ TEST_F(GameIdPlay, NoGuessIdsAreClearedWithoutAGuess) {
   EXPECT_EQ(sample, 59 * 4);
 }
 
+// IDs players have shared keep naming the boards they named: a table of
+// IDs (every shipped style, every mode, odd and even counters, no-guess
+// boards of every version of the maker at Master) pinned to the exact
+// --describe output after a given first cell, as recorded in
+// pinned_ids.txt. A change to the mine laying, the first click's zone or a
+// maker fails here; a maker that must change gets a new version instead.
+// To record the table anew (only for IDs that did not exist before):
+//   FG_RECORD_PINNED_IDS=1 ./fg_tests --gtest_filter='GameIdPlay.PinnedIds*'
+TEST_F(GameIdPlay, PinnedIdsKeepTheirBoards) {
+  const char* const PINNED_FILE = FG_TEST_SOURCE_DIR "/screens/pinned_ids.txt";
+  std::vector<std::string> ids;
+  int style_number = 0;
+  for (const ShippedStyleFile& style : SHIPPED_STYLE_FILES) {
+    for (int mode = CLASSIC; mode <= MEGAMINE; mode++) {
+      const int k = style_number * 7 + mode;
+      const uint32_t seed = 2654435761u * static_cast<uint32_t>(k + 1) + 12345u;
+      const char* counter = k % 2 ? "+1" : "";
+      char id[GAME_ID_TEXT_SIZE];
+      std::snprintf(id, sizeof id, "%s:%d:%d:%d:%u%s", style.name, k % style.patterns, mode, k % 4, seed, counter);
+      ids.push_back(id);
+      // No-guess boards at Master, one for each version of the maker; in a
+      // mode without them, the ID plays the ordinary board.
+      const bool no_guess_mode = no_guess_supported(static_cast<GameMode>(mode));
+      if (!no_guess_mode && mode != (style_number % 3 == 0 ? MEGAMINE : MULTI_MINE)) continue;
+      for (int maker = 1; maker <= (no_guess_mode ? NO_GUESS_MAKER : 1); maker++) {
+        std::snprintf(id, sizeof id, "%s:%d:%d:3:%u%s:N%s", style.name, (k + 3) % style.patterns, mode, seed + 99u,
+                      counter, maker > 1 ? std::to_string(maker).c_str() : "");
+        ids.push_back(id);
+      }
+    }
+    style_number++;
+  }
+
+  std::vector<std::string> described;
+  for (const std::string& id : ids) {
+    SCOPED_TRACE(id);
+    const std::string plain = id.substr(0, id.find(":N"));
+    const Described cells = describe(plain, "0");
+    ASSERT_EQ(cells.status, 0) << cells.err;
+    const uint32_t spread = 40503u * static_cast<uint32_t>(described.size() + 1);
+    const int first = static_cast<int>(spread % static_cast<uint32_t>(board.cell_count));
+    const Described d = describe(id, std::to_string(first));
+    ASSERT_EQ(d.status, 0) << d.err;
+    described.push_back(d.out);
+  }
+
+  if (std::getenv("FG_RECORD_PINNED_IDS")) {
+    FILE* f = std::fopen(PINNED_FILE, "w");
+    ASSERT_NE(f, nullptr);
+    for (const std::string& line : described) std::fputs(line.c_str(), f);
+    std::fclose(f);
+    GTEST_SKIP() << "recorded " << described.size() << " IDs";
+  }
+  FILE* f = std::fopen(PINNED_FILE, "r");
+  ASSERT_NE(f, nullptr) << PINNED_FILE;
+  const std::string pinned = read_stream(f);
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < pinned.size();) {
+    const size_t end = pinned.find('\n', at);
+    lines.push_back(pinned.substr(at, end == std::string::npos ? std::string::npos : end + 1 - at));
+    at = end == std::string::npos ? pinned.size() : end + 1;
+  }
+  ASSERT_EQ(lines.size(), described.size());
+  for (size_t i = 0; i < lines.size(); i++) EXPECT_EQ(described[i], lines[i]) << ids[i];
+}
+
 TEST_F(GameIdPlay, BadIdsAndCellsAreRefusedWithAMessage) {
   ScopedTempDir dir;
   const std::string style = read_file(game_path("fgboards.dat"));
