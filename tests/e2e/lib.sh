@@ -1,5 +1,5 @@
 # Shared helpers of the end-to-end tests. Each test script is called as
-#   test_x.sh GAME_BINARY GAME_DIR WM_CLOSE OUT_DIR [CELL_CENTRES [POINTER_AT]]
+#   test_x.sh GAME_BINARY GAME_DIR WM_CLOSE OUT_DIR [CELL_CENTRES [POINTER_AT [READ_TEXT]]]
 # and runs the real game in its own copy of the game folder under its own
 # Xvfb display. Screenshots and logs are kept in OUT_DIR/<test name>.
 set -euo pipefail
@@ -10,6 +10,7 @@ FG_WM_CLOSE="$(realpath "$3")"
 FG_OUT="$(realpath -m "$4")/$(basename "$0" .sh)"
 FG_CELL_CENTRES="$(realpath "${5:-/nonexistent}")"
 FG_POINTER_AT="$(realpath -m "${6:-/nonexistent}")"
+FG_READ_TEXT="$(realpath -m "${7:-/nonexistent}")"
 rm -rf "$FG_OUT"
 mkdir -p "$FG_OUT"
 
@@ -346,6 +347,12 @@ fg_right_click() {
 # The screen positions of a board's cells, "x y" per line.
 fg_cell_centres() {
   "$FG_CELL_CENTRES" "$FG_RUN" "$1" "$2"
+}
+
+# The line of text the game drew in its font inside a rectangle (WxH+X+Y,
+# the line's top row at Y) of screenshot NAME, read as a player reads it.
+fg_read_text() {
+  convert "$FG_OUT/$1.png" -crop "$2" +repage ppm:- | "$FG_READ_TEXT" "$FG_RUN"
 }
 
 # 1 when two screenshots differ inside a rectangle (WxH+X+Y).
