@@ -176,6 +176,7 @@ bool rearrange(Maker& m) {
     if (!stuck_mines.empty() && !free_cells.empty()) {
       const int from = draw_from(m.stream, stuck_mines);
       move_mine(from, draw_from(m.stream, free_cells));
+      m.result.rescues++;
       return true;
     }
   }

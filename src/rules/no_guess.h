@@ -21,6 +21,7 @@ struct NoGuessResult {
   bool succeeded = false;  // the player clears the board from the first cell without a guess
   bool supported = true;   // false: the mode is not made no-guess (the zone cleared, nothing else)
   int attempts = 0;        // rearrangements of mines made
+  int rescues = 0;         // of which a stuck mine moved anywhere outside the first click's opening
   int plays = 0;           // plays of the board from its first cell
   long work = 0;           // work done, in the units of the budget
 };

@@ -185,6 +185,49 @@ TEST_F(NoGuessTest, ABudgetOfWorkStopsAtTheSamePointEveryTime) {
   }
 }
 
+// Boards whose rearrangements stop opening more of the board: a mine of
+// the stuck cells is moved anywhere (a rescue), but never into a cell the
+// first click opened on the board as handed in, so the opening the player
+// gets is never smaller than the first reveal's. The first maker, whose
+// boards these are.
+TEST_F(NoGuessTest, RescuesKeepTheFirstClicksOpeningFree) {
+  struct {
+    const char* file;
+    int pattern;
+    uint32_t seed;
+    int first;
+  } cases[] = {
+      {"fgboards-pi.dat", 6, 5, 231},   {"fgboards-pi.dat", 6, 28, 688},  {"fgboards-pi.dat", 6, 37, 44},
+      {"fgboards-pi.dat", 6, 57, 211},  {"fgboards-pi.dat", 6, 88, 432},  {"fgboards-pi.dat", 6, 91, 722},
+      {"fgboards-pi.dat", 6, 93, 663},  {"fgboards-pi.dat", 6, 101, 427}, {"fgboards-pi.dat", 6, 111, 132},
+      {"fgboards-pi.dat", 6, 115, 14},  {"fgboards-pi.dat", 6, 117, 712}, {"fgboards-cu.dat", 3, 15, 447},
+      {"fgboards-cu.dat", 5, 10, 215},  {"fgboards-oc.dat", 2, 10, 242},  {"fgboards-oc.dat", 2, 53, 199},
+      {"fgboards-oc.dat", 2, 98, 127},
+  };
+  int rescues = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.file << " pattern " << c.pattern << " seed " << c.seed);
+    load_seeded(CLASSIC, c.file, c.pattern, MASTER, c.seed);
+    // The cells the first click opens on the board as handed in.
+    std::vector<int> opening;
+    {
+      std::unique_ptr<Board> saved(new Board(board));
+      const GameSession saved_game = game;
+      open_cell_and_cascade(c.first);
+      for (int i = 0; i < board.cell_count; i++)
+        if (board.cells[i].state == REVEALED) opening.push_back(i);
+      board = *saved;
+      game = saved_game;
+    }
+    const NoGuessResult r = make_no_guess_board(c.first, AMPLE_BUDGET, no_guess_limits(1));
+    ASSERT_TRUE(r.succeeded);
+    EXPECT_GT(r.rescues, 0) << "the board was expected to get stuck at the same place again and again";
+    rescues += r.rescues;
+    for (int i : opening) EXPECT_LT(board.cells[i].content, MINE) << "a mine was moved into the opening, cell " << i;
+  }
+  EXPECT_GE(rescues, 25);
+}
+
 // Multi-Mine, Moving Mines and MegaMine are not made no-guess: the first
 // reveal's zone is cleared as the game clears it, and nothing more.
 TEST_F(NoGuessTest, OtherModesGetTheOrdinaryFirstReveal) {
