@@ -62,6 +62,8 @@ struct Solver::Impl {
   std::vector<uint8_t> queued;
   std::vector<int> stamp;
   int stamp_id = 0;
+  std::vector<int> pair_seen;  // the clues an overlapping pair was tried with, by pair_seen_id
+  int pair_seen_id = 0;
 
   // Groups of the exact search.
   std::vector<int> parent, group_of, group_cells, local;
@@ -101,6 +103,7 @@ struct Solver::Impl {
     queue.reserve(cells * MAX_NEIGHBOURS);
     queued.assign(cells, 0);
     stamp.assign(cells, 0);
+    pair_seen.assign(cells, 0);
     parent.assign(cells, 0);
     group_of.assign(cells, -1);
     group_cells.assign(cells, 0);
@@ -185,6 +188,8 @@ struct Solver::Impl {
     }
     std::fill(stamp.begin(), stamp.begin() + n, 0);
     stamp_id = 0;
+    std::fill(pair_seen.begin(), pair_seen.begin() + clue_count, 0);
+    pair_seen_id = 0;
     st.clues = clue_count;
   }
 
@@ -296,6 +301,60 @@ struct Solver::Impl {
     return changed;
   }
 
+  // Two clues sharing undecided cells, neither's inside the other's (those
+  // are subset pairs): with a_out of A's cells outside B and b_out of B's
+  // outside A, the mines of A's part outside B less those of B's part
+  // outside A make the difference of the clues. When that difference is
+  // a_out, A's part outside B is all mines and B's part outside A all safe.
+  // Cells hold 0 or 1 here (not Multi-Mine).
+  bool overlap_pairs() {
+    bool changed = false;
+    int16_t free_a[MAX_NEIGHBOURS], b_out[MAX_NEIGHBOURS];
+    for (int a = 0; a < clue_count && st.consistent; a++) {
+      const Clue& ca = clues[static_cast<size_t>(a)];
+      int fa = 0, ta = ca.target;
+      for (int i = 0; i < ca.count; i++) {
+        const int v = ca.vars[i];
+        if (lo[v] == hi[v])
+          ta -= lo[v];
+        else
+          free_a[fa++] = static_cast<int16_t>(v);
+      }
+      if (fa < 2) continue;  // one cell inside B and one outside at least
+      const int id = ++stamp_id;
+      for (int i = 0; i < fa; i++) stamp[free_a[i]] = id;
+      const int seen = ++pair_seen_id;
+      pair_seen[static_cast<size_t>(a)] = seen;
+      for (int f = 0; f < fa && st.consistent; f++) {
+        const int u = free_a[f];
+        for (int j = clue_start[u]; j < clue_start[u + 1]; j++) {
+          const int b = clue_list[static_cast<size_t>(j)];
+          if (pair_seen[static_cast<size_t>(b)] == seen) continue;
+          pair_seen[static_cast<size_t>(b)] = seen;
+          const Clue& cb = clues[static_cast<size_t>(b)];
+          int inside = 0, nb = 0, tb = cb.target;
+          for (int i = 0; i < cb.count; i++) {
+            const int v = cb.vars[i];
+            if (lo[v] == hi[v])
+              tb -= lo[v];
+            else if (stamp[v] == id)
+              inside++;
+            else
+              b_out[nb++] = static_cast<int16_t>(v);
+          }
+          const int a_out = fa - inside;
+          if (inside == 0 || a_out == 0 || nb == 0 || ta - tb != a_out) continue;
+          for (int i = 0; i < fa; i++) {
+            const int v = free_a[i];
+            if (std::find(cb.vars, cb.vars + cb.count, v) == cb.vars + cb.count) changed |= narrow(v, 1, maxv);
+          }
+          for (int i = 0; i < nb; i++) changed |= narrow(b_out[i], 0, 0);
+        }
+      }
+    }
+    return changed;
+  }
+
   bool global_count() {
     int known = 0, open = 0;
     for (int c = 0; c < n; c++) {
@@ -328,6 +387,7 @@ struct Solver::Impl {
       first = false;
       if (!st.consistent) break;
       changed |= subset_pairs();
+      if (limits.overlap_rule && maxv == 1) changed |= overlap_pairs();
       changed |= global_count();
       if (!changed) break;
     }

@@ -1,6 +1,7 @@
 // The solver and the simulated player on the 1280-cell board of the
 // shipped square style (pattern "Huge 40 x 32") at Master: the position
-// after the first click solved, and a whole game played by the solver.
+// after the first click solved, the rules stage at a stuck position, and a
+// whole game played by the solver.
 // Needs the game folder's board datafile (run from it).
 #include <allegro.h>
 #include <benchmark/benchmark.h>
@@ -58,6 +59,37 @@ void BM_SolveAfterFirstClick(benchmark::State& state) {
   state.counters["nodes"] = static_cast<double>(st.nodes);
 }
 BENCHMARK(BM_SolveAfterFirstClick)->Arg(0)->Arg(1)->ArgName("exact")->Unit(benchmark::kMicrosecond);
+
+// The rules stage alone (no search) at the first position where the
+// player, deducing with the rules and the search, finds no safe cell: a
+// wide frontier, the overlapping pairs rule off (0) or on (1). Counted
+// are the certain cells the rules find there.
+void BM_RulesStage(benchmark::State& state) {
+  ensure_allegro();
+  if (!load_huge(3)) {
+    state.SkipWithError("fgboards.dat pattern 3 not found: run from the game folder");
+    return;
+  }
+  PlayerOptions stop;
+  stop.guess = false;
+  stop.limits.overlap_rule = false;
+  Random unused{};
+  play_board(FIRST_CELL, unused, stop);
+  clear_events();
+  SolverLimits limits;
+  limits.overlap_rule = state.range(0) != 0;
+  Solver solver(limits);
+  for (auto _ : state) {
+    solver.solve(board, game, false);
+    benchmark::DoNotOptimize(solver.stats().safe);
+  }
+  const SolverStats& st = solver.stats();
+  state.counters["covered"] = game.cells_hidden;
+  state.counters["clues"] = st.clues;
+  state.counters["safe"] = st.safe;
+  state.counters["certain_mines"] = st.mines;
+}
+BENCHMARK(BM_RulesStage)->Arg(0)->Arg(1)->ArgName("overlap")->Unit(benchmark::kMicrosecond);
 
 // One game a run, each on a board of its own seed; the mode is the argument.
 void BM_SolveWholeGame(benchmark::State& state) {

@@ -96,12 +96,13 @@ void random_graph(int n, int percent, Random& random) {
       if (random_range(random, 0, 99) < percent) link(a, b);
 }
 
-enum Shape { SQUARE_3X3, SQUARE_4X2, HEX_3X3, TRIANGLES_4X2, RING_4 };
+enum Shape { SQUARE_3X3, SQUARE_4X2, SQUARE_4_OVER_2, HEX_3X3, TRIANGLES_4X2, RING_4 };
 
 void build(Shape shape) {
   switch (shape) {
     case SQUARE_3X3: square(3, 3); break;
     case SQUARE_4X2: square(4, 2); break;
+    case SQUARE_4_OVER_2: masked_square(4, 2, [](int r, int c) { return r == 0 || c == 1 || c == 2; }); break;
     case HEX_3X3: hexagons(3, 3); break;
     case TRIANGLES_4X2: triangles(4, 2); break;
     case RING_4: ring(4); break;
@@ -224,6 +225,7 @@ struct Case {
 // Square 3x3:  0 1 2   Square 4x2:  0 1 2 3   Hexagons 3x3:  0 1 2
 //              3 4 5                4 5 6 7                  3 4 5
 //              6 7 8                                          6 7 8
+// Square 4 over 2: 0 1 2 3 / . 4 5 .: 4 sees 0 1 2, 5 sees 1 2 3.
 // Triangles 4x2: 0 up, 1 down, 2 up, 3 down / 4 down, 5 up, 6 down, 7 up.
 // Ring 4: 0 1 2 3 / 4 . . 5 / 6 . . 7 / 8 9 10 11.
 const Case CASES[] = {
@@ -237,6 +239,19 @@ const Case CASES[] = {
     // Every clue shows 1 over two or three cells; {0,1} inside {0,1,2}
     // makes 2 safe, {2,3} inside {1,2,3} makes 1 safe.
     {"subset pairs", SQUARE_4X2, CLASSIC, {{0, MINE}, {3, MINE}}, {4, 5, 6, 7}, {}, false, "mssm...."},
+    // 4 shows 2 over {0, 1, 2}, 5 shows 1 over {1, 2, 3}: 4's one mine more
+    // than 5's is on its one cell outside 5 (0), and 5's cell outside 4 (3)
+    // is safe. Backwards reads its clues back into the same counts.
+    {"overlapping pairs", SQUARE_4_OVER_2, CLASSIC, {{0, MINE}, {1, MINE}}, {4, 5}, {}, false, "m??s.."},
+    {"overlapping pairs, backwards", SQUARE_4_OVER_2, BACKWARDS, {{0, MINE}, {1, MINE}}, {4, 5}, {}, false, "m??s.."},
+    {"overlapping pairs, moving mines", SQUARE_4_OVER_2, MOVING_MINES, {{0, MINE}, {2, MINE}}, {4, 5}, {}, false,
+     "m??s.."},
+    // In Multi-Mine a level 2 on 0 with a level 1 on 3 fits as well: the
+    // rule does not hold there.
+    {"overlapping pairs, not in Multi-Mine", SQUARE_4_OVER_2, MULTI_MINE, {{0, MINE}, {1, MINE}}, {4, 5}, {}, false,
+     "????.."},
+    {"overlapping pairs, not in Multi-Mine, searched", SQUARE_4_OVER_2, MULTI_MINE, {{0, MINE}, {1, MINE}}, {4, 5}, {},
+     true, "m???.."},
     // 4 shows 1 over its six neighbours; only the count of one mine makes
     // the two cells next to no clue safe.
     {"the count, rules alone", HEX_3X3, CLASSIC, {{1, MINE}}, {4}, {}, false, "????.????"},
@@ -262,6 +277,25 @@ TEST_F(SolverTest, HandMadePositions) {
     if (k.exact && k.mode != MEGAMINE) {
       EXPECT_EQ(verdicts(solver), truth) << k.name;
     }
+  }
+}
+
+// Off, the rules leave the overlapping pair to the exact search.
+TEST_F(SolverTest, OverlapRuleIsASwitch) {
+  SolverLimits off;
+  off.overlap_rule = false;
+  Solver with, without(off);
+  build(SQUARE_4_OVER_2);
+  for (GameMode mode : {CLASSIC, BACKWARDS, FLAGLESS, ENDURANCE}) {
+    set_position(mode, {{0, MINE}, {1, MINE}}, {4, 5}, {});
+    with.solve(board, game, false);
+    EXPECT_EQ(verdicts(with), "m??s..") << mode;
+    without.solve(board, game, false);
+    EXPECT_EQ(verdicts(without), "????..") << mode;
+    EXPECT_EQ(without.stats().nodes, 0) << mode;
+    without.solve(board, game, true);
+    EXPECT_EQ(verdicts(without), "m??s..") << mode;
+    EXPECT_GT(without.stats().nodes, 0) << mode;
   }
 }
 
