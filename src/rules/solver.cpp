@@ -68,6 +68,10 @@ struct Solver::Impl {
   // Groups of the exact search.
   std::vector<int> parent, group_of, group_cells, local;
   std::vector<Group> groups;
+  // A verdict changed since the groups were searched: their layouts count
+  // cells decided since as free (a mine among them counted twice, with the
+  // known mines too).
+  bool groups_stale = false;
   std::vector<double> nsol, mcount;
   int pool_cells = 0, capped_free = 0;
   std::vector<CountSet> prefix, suffix;
@@ -144,6 +148,7 @@ struct Solver::Impl {
     }
     mines_covered = s.mines_total - revealed_mines;
     groups.clear();
+    groups_stale = false;
     pool_cells = capped_free = 0;
   }
 
@@ -217,6 +222,7 @@ struct Solver::Impl {
     lo[v] = static_cast<int8_t>(new_lo);
     hi[v] = static_cast<int8_t>(new_hi);
     push_clues_of(v);
+    groups_stale = true;
     return true;
   }
 
@@ -592,6 +598,13 @@ struct Solver::Impl {
 
   // One pass of the search over every group; true when a verdict changed.
   bool exact_pass() {
+    search_groups();
+    return deduce_from_groups();
+  }
+
+  // Builds the groups of the undecided frontier cells and searches every
+  // one within the limits.
+  void search_groups() {
     build_groups();
     int nsol_at = 0, mcount_at = 0;
     nodes_left = limits.max_solve_nodes - st.nodes;
@@ -612,7 +625,12 @@ struct Solver::Impl {
     stamp_id = 0;
     st.groups_searched = searched;
     st.groups_capped = static_cast<int>(groups.size()) - searched;
+    groups_stale = false;
+  }
 
+  // What the searched groups' layouts, combined with each other and the
+  // global count, make certain; true when a verdict changed.
+  bool deduce_from_groups() {
     // The counts of the searched groups, each against the others, the
     // unsearched groups and the pool.
     const int gcount = static_cast<int>(groups.size());
@@ -862,6 +880,7 @@ struct Solver::Impl {
         if (covered[c] && prob[c] < 0.0) prob[c] = uniform;
       return uniform;
     }
+    if (groups_stale && !groups.empty()) search_again();
     estimate_groups(free_mines);
     double best = 2.0;
     for (int c = 0; c < n; c++) {
@@ -870,6 +889,15 @@ struct Solver::Impl {
       best = std::min(best, prob[c]);
     }
     return best;
+  }
+
+  // The groups searched again on the verdicts as they stand, on a node
+  // budget of its own; the solve's figures are kept.
+  void search_again() {
+    const SolverStats kept = st;
+    st.nodes = 0;
+    search_groups();
+    st = kept;
   }
 
   // The highest share of mines among the undecided cells of the cell's clues.

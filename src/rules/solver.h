@@ -86,7 +86,9 @@ class Solver {
 
   CellVerdict verdict(int cell) const;
 
-  // The chance that each covered cell holds a mine, from the last solve:
+  // The chance that each covered cell holds a mine, from the last solve
+  // (its groups searched again when the solve decided cells after their
+  // search, on a node budget of their own; stats() stays the solve's):
   // 0 and 1 for certain cells; exact for searched groups and the pool (all
   // layouts fitting the clues and the count taken as equally likely; cells
   // of unsearched groups counted with the pool); for a cell of an

@@ -127,7 +127,12 @@ void set_position(GameMode mode, const std::vector<std::pair<int, int>>& mines, 
 
 struct Truth {
   std::vector<uint8_t> maybe_safe, maybe_mine;
+  std::vector<long> mine_in;  // of the layouts that fit, those with a mine in the cell
   long fits = 0;
+  // The share of the layouts that fit with a mine in c: its true chance
+  // when every layout is as likely (not in Multi-Mine, whose levels count
+  // as layouts of their own).
+  double chance(int c) const { return static_cast<double>(mine_in[static_cast<size_t>(c)]) / fits; }
 };
 
 // Tries every value of every covered cell (0 or a mine, in Multi-Mine a
@@ -147,6 +152,7 @@ Truth brute_force() {
   Truth t;
   t.maybe_safe.assign(static_cast<size_t>(n), 0);
   t.maybe_mine.assign(static_cast<size_t>(n), 0);
+  t.mine_in.assign(static_cast<size_t>(n), 0);
   std::vector<int> v(cover.size(), 0);
   for (;;) {
     int mines = 0;
@@ -163,7 +169,10 @@ Truth brute_force() {
           fits = board.cells[c].content == saved[static_cast<size_t>(c)];
       if (fits) {
         t.fits++;
-        for (size_t i = 0; i < cover.size(); i++) (v[i] ? t.maybe_mine : t.maybe_safe)[static_cast<size_t>(cover[i])] = 1;
+        for (size_t i = 0; i < cover.size(); i++) {
+          (v[i] ? t.maybe_mine : t.maybe_safe)[static_cast<size_t>(cover[i])] = 1;
+          if (v[i]) t.mine_in[static_cast<size_t>(cover[i])]++;
+        }
       }
     }
     size_t i = 0;
@@ -317,6 +326,30 @@ TEST_F(SolverTest, ChancesOfASearchedPosition) {
   EXPECT_NEAR(solver.probability(3), 1.0 / 6, 1e-9);
 }
 
+// Square 5 x 4, cells 0..19 row by row; 15 an uncovered mine. The search
+// finds 14 safe and 12 a mine, and the rules after it 17 and 16 mines:
+// the chances then are of the position with those cells decided, 18 and
+// 19 sharing the one mine left.
+TEST_F(SolverTest, ChancesAfterASolveWhoseLastPassDecidedCells) {
+  const std::vector<std::pair<int, int>> mines = {{0, MINE},  {1, MINE},  {3, MINE},  {5, MINE}, {12, MINE},
+                                                  {15, MINE}, {16, MINE}, {17, MINE}, {19, MINE}};
+  Solver solver;
+  for (GameMode mode : {CLASSIC, BACKWARDS}) {
+    square(5, 4);
+    set_position(mode, mines, {2, 4, 6, 7, 9, 10, 11, 13, 15}, {8});
+    solver.solve(board, game);
+    EXPECT_EQ(verdicts(solver), "mm.m.m..s...m.s.mm??") << mode;
+    solver.estimate_probabilities();
+    const Truth truth = brute_force();
+    for (int c = 0; c < board.cell_count; c++)
+      if (board.cells[c].state != REVEALED) {
+        EXPECT_NEAR(solver.probability(c), truth.chance(c), 1e-9) << mode << " cell " << c;
+      }
+    EXPECT_NEAR(solver.probability(18), 0.5, 1e-9) << mode;
+    EXPECT_NEAR(solver.probability(19), 0.5, 1e-9) << mode;
+  }
+}
+
 // ---- random positions against the enumeration ----
 
 TEST_F(SolverTest, RandomPositionsMatchTheEnumeration) {
@@ -325,7 +358,7 @@ TEST_F(SolverTest, RandomPositionsMatchTheEnumeration) {
   tiny.max_group_cells = 3;
   tiny.max_group_nodes = 12;
   Solver full, capped(tiny);
-  int deduced = 0, searched_groups = 0, capped_groups = 0;
+  int deduced = 0, searched_groups = 0, capped_groups = 0, chances_checked = 0;
   for (uint32_t seed = 1; seed <= 6000; seed++) {
     Random r = random_seeded(seed);
     const GameMode mode = modes[random_range(r, 0, 3)];
@@ -383,6 +416,16 @@ TEST_F(SolverTest, RandomPositionsMatchTheEnumeration) {
     }
     EXPECT_TRUE(full.stats().consistent) << "seed " << seed;
     searched_groups += full.stats().groups_searched;
+    // Every group searched: the chances are exact, whatever the last pass
+    // of the solve decided.
+    if ((mode == CLASSIC || mode == BACKWARDS) && full.stats().groups_capped == 0) {
+      full.estimate_probabilities();
+      for (int c = 0; c < n; c++)
+        if (board.cells[c].state != REVEALED) {
+          EXPECT_NEAR(full.probability(c), truth.chance(c), 1e-9) << "seed " << seed << " cell " << c;
+        }
+      chances_checked++;
+    }
     full.solve(board, game, false);
     const std::string rules = verdicts(full);
     EXPECT_TRUE(sound(rules, expected)) << "seed " << seed << " " << rules << " " << expected;
@@ -396,6 +439,7 @@ TEST_F(SolverTest, RandomPositionsMatchTheEnumeration) {
   EXPECT_GT(searched_groups, 1200);
   EXPECT_GT(capped_groups, 350);
   EXPECT_GT(deduced, 15000);
+  EXPECT_GT(chances_checked, 2000);
 }
 
 // ---- the simulated player on the shipped boards ----
