@@ -476,6 +476,30 @@ TEST_F(SolverPlayer, ClearsTheBoardInEveryModeAndOnlyGuessesHitMines) {
   }
 }
 
+// The 9 x 9 board opened at its centre, whose 1 leaves its eight cells an
+// eighth each; the 72 others share four mines, one beside each corner. The
+// one guess allowed goes to a corner, the cells of fewest neighbours among
+// those of lowest chance, whatever the draw.
+TEST_F(SolverPlayer, GuessesACellOfFewestNeighboursAmongTheLeastLikely) {
+  using rules_test::rc;
+  const int corners[] = {rc(0, 0), rc(0, 8), rc(8, 0), rc(8, 8)};
+  for (uint32_t seed = 1; seed <= 8; seed++) {
+    SCOPED_TRACE(seed);
+    load(CLASSIC);
+    place_regular({rc(3, 3), rc(1, 1), rc(1, 7), rc(7, 1), rc(7, 7)}, rc(4, 4));
+    Random guesses = random_seeded(seed);
+    PlayerOptions one;
+    one.max_guesses = 1;
+    const PlayResult result = play_board(rc(4, 4), guesses, one);
+    EXPECT_EQ(result.forced_guesses, 1);
+    EXPECT_EQ(result.mines_hit, 0);
+    int open_corners = 0;
+    for (int c : corners) open_corners += board.cells[c].state == REVEALED;
+    EXPECT_EQ(open_corners, 1);
+    EXPECT_EQ(rules_test::count_state(REVEALED), 2);
+  }
+}
+
 TEST_F(SolverPlayer, CountsAreReproducibleForASeed) {
   std::vector<PlayResult> runs;
   for (int twice = 0; twice < 2; twice++) {
