@@ -460,6 +460,71 @@ class SolverPlayer : public rules_test::RulesTest {
   }
 };
 
+// FNV-1a, 64 bits.
+uint64_t mix(uint64_t h, uint64_t v) { return (h ^ v) * 1099511628211ull; }
+
+// The board in play opened at `first` and walked to its end: at every
+// position the rules alone, then the whole solve, their verdicts and
+// figures mixed into h; a safe cell they found opened next or, when there
+// is none, a safe cell drawn from `draw` (the walk knows the mines).
+uint64_t solve_along_a_walk(int first, const SolverLimits& limits, Random& draw, uint64_t h) {
+  settings.chain_speed = 0.0f;
+  Solver solver(limits);
+  open_cell_and_cascade(first);
+  for (int round = 0; round < 2 * MAX_CELLS && game.phase == PLAYING; round++) {
+    if (game.cells_hidden <= game.mines_total - game.board_mines_hit) break;
+    int next = -1;
+    for (bool exact : {false, true}) {
+      const SolverStats& st = solver.solve(board, game, exact);
+      h = mix(mix(mix(mix(mix(h, static_cast<uint64_t>(st.nodes)), st.safe), st.mines), st.groups_searched), st.groups_capped);
+      for (int c = 0; c < board.cell_count; c++) {
+        h = mix(h, solver.verdict(c));
+        if (next < 0 && solver.verdict(c) == VERDICT_SAFE) next = c;
+      }
+    }
+    if (next < 0) {
+      std::vector<int> safe;
+      for (int c = 0; c < board.cell_count; c++)
+        if (board.cells[c].state != REVEALED && board.cells[c].content < MINE) safe.push_back(c);
+      if (safe.empty()) break;
+      next = safe[static_cast<size_t>(random_range(draw, 0, static_cast<int>(safe.size()) - 1))];
+    }
+    open_cell_and_cascade(next);
+  }
+  return h;
+}
+
+// With the overlapping pairs rule off the solver deduces as it did before
+// the rule, verdicts and node counts alike: the no-guess boards of the game
+// IDs made then depend on it. The checksum of these walks (16 x 16 and
+// 28 x 16 at Master, the modes the rule reads, the default limits and
+// small ones that cap many groups) was taken with that solver; the rule
+// on changes it.
+TEST_F(SolverPlayer, WithTheOverlapRuleOffTheSolverDeducesAsBeforeTheRule) {
+  SolverLimits small;
+  small.max_group_cells = 12;
+  small.max_group_nodes = 400;
+  small.max_solve_nodes = 3000;
+  SolverLimits full;
+  uint64_t sums[2] = {1469598103934665603ull, 1469598103934665603ull};
+  for (int on = 0; on < 2; on++) {
+    small.overlap_rule = full.overlap_rule = on != 0;
+    for (int pattern : {rules_test::INTERMEDIATE_16X16, rules_test::EXPERT_28X16})
+      for (GameMode mode : {CLASSIC, BACKWARDS, FLAGLESS, MOVING_MINES})
+        for (uint32_t seed = 1; seed <= 2; seed++)
+          for (const SolverLimits* limits : {&full, &small}) {
+            init_game_session();
+            default_settings();
+            load_seeded(mode, pattern, MASTER, seed);
+            Random draw = random_seeded(seed);
+            sums[on] = solve_along_a_walk(board.cell_count / 2 + 8, *limits, draw, sums[on]);
+            clear_events();
+          }
+  }
+  EXPECT_EQ(sums[0], 0xfa53abf3063305dcull);
+  EXPECT_NE(sums[1], sums[0]);
+}
+
 TEST_F(SolverPlayer, ClearsTheBoardInEveryModeAndOnlyGuessesHitMines) {
   const GameMode modes[] = {CLASSIC, FLAGLESS, BACKWARDS, MULTI_MINE, MOVING_MINES, ENDURANCE, MEGAMINE};
   for (GameMode mode : modes) {
