@@ -217,7 +217,7 @@ void hand_over(Maker& m) {
 
 SolverLimits no_guess_limits(int maker) {
   SolverLimits limits;
-  (void)maker;
+  limits.overlap_rule = maker >= 2;
   return limits;
 }
 

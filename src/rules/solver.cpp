@@ -62,10 +62,16 @@ struct Solver::Impl {
   std::vector<uint8_t> queued;
   std::vector<int> stamp;
   int stamp_id = 0;
+  std::vector<int> pair_seen;  // the clues an overlapping pair was tried with, by pair_seen_id
+  int pair_seen_id = 0;
 
   // Groups of the exact search.
   std::vector<int> parent, group_of, group_cells, local;
   std::vector<Group> groups;
+  // A verdict changed since the groups were searched: their layouts count
+  // cells decided since as free (a mine among them counted twice, with the
+  // known mines too).
+  bool groups_stale = false;
   std::vector<double> nsol, mcount;
   int pool_cells = 0, capped_free = 0;
   std::vector<CountSet> prefix, suffix;
@@ -101,6 +107,7 @@ struct Solver::Impl {
     queue.reserve(cells * MAX_NEIGHBOURS);
     queued.assign(cells, 0);
     stamp.assign(cells, 0);
+    pair_seen.assign(cells, 0);
     parent.assign(cells, 0);
     group_of.assign(cells, -1);
     group_cells.assign(cells, 0);
@@ -141,6 +148,7 @@ struct Solver::Impl {
     }
     mines_covered = s.mines_total - revealed_mines;
     groups.clear();
+    groups_stale = false;
     pool_cells = capped_free = 0;
   }
 
@@ -185,6 +193,8 @@ struct Solver::Impl {
     }
     std::fill(stamp.begin(), stamp.begin() + n, 0);
     stamp_id = 0;
+    std::fill(pair_seen.begin(), pair_seen.begin() + clue_count, 0);
+    pair_seen_id = 0;
     st.clues = clue_count;
   }
 
@@ -212,6 +222,7 @@ struct Solver::Impl {
     lo[v] = static_cast<int8_t>(new_lo);
     hi[v] = static_cast<int8_t>(new_hi);
     push_clues_of(v);
+    groups_stale = true;
     return true;
   }
 
@@ -296,6 +307,60 @@ struct Solver::Impl {
     return changed;
   }
 
+  // Two clues sharing undecided cells, neither's inside the other's (those
+  // are subset pairs): with a_out of A's cells outside B and b_out of B's
+  // outside A, the mines of A's part outside B less those of B's part
+  // outside A make the difference of the clues. When that difference is
+  // a_out, A's part outside B is all mines and B's part outside A all safe.
+  // Cells hold 0 or 1 here (not Multi-Mine).
+  bool overlap_pairs() {
+    bool changed = false;
+    int16_t free_a[MAX_NEIGHBOURS], b_out[MAX_NEIGHBOURS];
+    for (int a = 0; a < clue_count && st.consistent; a++) {
+      const Clue& ca = clues[static_cast<size_t>(a)];
+      int fa = 0, ta = ca.target;
+      for (int i = 0; i < ca.count; i++) {
+        const int v = ca.vars[i];
+        if (lo[v] == hi[v])
+          ta -= lo[v];
+        else
+          free_a[fa++] = static_cast<int16_t>(v);
+      }
+      if (fa < 2) continue;  // one cell inside B and one outside at least
+      const int id = ++stamp_id;
+      for (int i = 0; i < fa; i++) stamp[free_a[i]] = id;
+      const int seen = ++pair_seen_id;
+      pair_seen[static_cast<size_t>(a)] = seen;
+      for (int f = 0; f < fa && st.consistent; f++) {
+        const int u = free_a[f];
+        for (int j = clue_start[u]; j < clue_start[u + 1]; j++) {
+          const int b = clue_list[static_cast<size_t>(j)];
+          if (pair_seen[static_cast<size_t>(b)] == seen) continue;
+          pair_seen[static_cast<size_t>(b)] = seen;
+          const Clue& cb = clues[static_cast<size_t>(b)];
+          int inside = 0, nb = 0, tb = cb.target;
+          for (int i = 0; i < cb.count; i++) {
+            const int v = cb.vars[i];
+            if (lo[v] == hi[v])
+              tb -= lo[v];
+            else if (stamp[v] == id)
+              inside++;
+            else
+              b_out[nb++] = static_cast<int16_t>(v);
+          }
+          const int a_out = fa - inside;
+          if (inside == 0 || a_out == 0 || nb == 0 || ta - tb != a_out) continue;
+          for (int i = 0; i < fa; i++) {
+            const int v = free_a[i];
+            if (std::find(cb.vars, cb.vars + cb.count, v) == cb.vars + cb.count) changed |= narrow(v, 1, maxv);
+          }
+          for (int i = 0; i < nb; i++) changed |= narrow(b_out[i], 0, 0);
+        }
+      }
+    }
+    return changed;
+  }
+
   bool global_count() {
     int known = 0, open = 0;
     for (int c = 0; c < n; c++) {
@@ -328,6 +393,7 @@ struct Solver::Impl {
       first = false;
       if (!st.consistent) break;
       changed |= subset_pairs();
+      if (limits.overlap_rule && maxv == 1) changed |= overlap_pairs();
       changed |= global_count();
       if (!changed) break;
     }
@@ -532,6 +598,13 @@ struct Solver::Impl {
 
   // One pass of the search over every group; true when a verdict changed.
   bool exact_pass() {
+    search_groups();
+    return deduce_from_groups();
+  }
+
+  // Builds the groups of the undecided frontier cells and searches every
+  // one within the limits.
+  void search_groups() {
     build_groups();
     int nsol_at = 0, mcount_at = 0;
     nodes_left = limits.max_solve_nodes - st.nodes;
@@ -552,7 +625,12 @@ struct Solver::Impl {
     stamp_id = 0;
     st.groups_searched = searched;
     st.groups_capped = static_cast<int>(groups.size()) - searched;
+    groups_stale = false;
+  }
 
+  // What the searched groups' layouts, combined with each other and the
+  // global count, make certain; true when a verdict changed.
+  bool deduce_from_groups() {
     // The counts of the searched groups, each against the others, the
     // unsearched groups and the pool.
     const int gcount = static_cast<int>(groups.size());
@@ -802,6 +880,7 @@ struct Solver::Impl {
         if (covered[c] && prob[c] < 0.0) prob[c] = uniform;
       return uniform;
     }
+    if (groups_stale && !groups.empty()) search_again();
     estimate_groups(free_mines);
     double best = 2.0;
     for (int c = 0; c < n; c++) {
@@ -810,6 +889,15 @@ struct Solver::Impl {
       best = std::min(best, prob[c]);
     }
     return best;
+  }
+
+  // The groups searched again on the verdicts as they stand, on a node
+  // budget of its own; the solve's figures are kept.
+  void search_again() {
+    const SolverStats kept = st;
+    st.nodes = 0;
+    search_groups();
+    st = kept;
   }
 
   // The highest share of mines among the undecided cells of the cell's clues.

@@ -22,12 +22,18 @@
 //   1. single clues: bounds on the cells of one clue (all safe, all mines);
 //   2. subset pairs: the covered cells of one clue inside those of another,
 //      the difference taking the difference of the clues;
-//   3. the global count: the mines left over the covered cells;
-//   4. an exact search over every connected group of frontier cells (the
+//   3. overlapping pairs (SolverLimits::overlap_rule; the modes whose clue
+//      counts mines: not Multi-Mine, whose levels make a clue's excess no
+//      count of cells): two clues A and B sharing undecided cells, neither's
+//      inside the other's; when A's mines still to place exceed B's by the
+//      number of A's undecided cells outside B, those are all mines and B's
+//      undecided cells outside A all safe;
+//   4. the global count: the mines left over the covered cells;
+//   5. an exact search over every connected group of frontier cells (the
 //      covered cells next to a clue, grouped by shared clues) small enough
 //      for the limits, combined with the other groups and the global count
 //      (the covered cells next to no clue form one pool).
-// A group beyond the limits (cells or search nodes) keeps only 1 to 3.
+// A group beyond the limits (cells or search nodes) keeps only 1 to 4.
 #pragma once
 
 #include <cstdint>
@@ -46,6 +52,10 @@ struct SolverLimits {
   int max_group_cells = 48;          // larger groups are not searched
   long max_group_nodes = 1L << 16;   // search steps one group may take
   long max_solve_nodes = 1L << 18;   // search steps of one solve, all groups
+  // The overlapping pairs rule (3 above). Off, the solver deduces exactly
+  // as it did before the rule was added: the no-guess boards of game IDs
+  // made then are made again with it off.
+  bool overlap_rule = true;
 };
 
 struct SolverStats {
@@ -76,7 +86,9 @@ class Solver {
 
   CellVerdict verdict(int cell) const;
 
-  // The chance that each covered cell holds a mine, from the last solve:
+  // The chance that each covered cell holds a mine, from the last solve
+  // (its groups searched again when the solve decided cells after their
+  // search, on a node budget of their own; stats() stays the solve's):
   // 0 and 1 for certain cells; exact for searched groups and the pool (all
   // layouts fitting the clues and the count taken as equally likely; cells
   // of unsearched groups counted with the pool); for a cell of an

@@ -28,20 +28,26 @@ int open_safe_cells(const Solver& solver) {
   return before - game.cells_hidden;
 }
 
+// The covered cells of lowest chance, and of those the ones with fewest
+// neighbours (a corner or an edge opens more often, its clue seeing fewer
+// cells): one drawn from `guesses`.
 int guess_cell(Solver& solver, Random& guesses) {
   const double best = solver.estimate_probabilities();
   if (best < 0.0) return -1;
+  auto lowest = [&](int c) {
+    return solver.verdict(c) == VERDICT_UNKNOWN && board.cells[c].state != REVEALED &&
+           solver.probability(c) <= best + 1e-9;
+  };
+  int fewest = MAX_NEIGHBOURS + 1;
+  for (int c = 0; c < board.cell_count; c++)
+    if (lowest(c) && board.cells[c].neighbour_count < fewest) fewest = board.cells[c].neighbour_count;
   int count = 0;
   for (int c = 0; c < board.cell_count; c++)
-    if (solver.verdict(c) == VERDICT_UNKNOWN && board.cells[c].state != REVEALED &&
-        solver.probability(c) <= best + 1e-9)
-      count++;
+    if (lowest(c) && board.cells[c].neighbour_count == fewest) count++;
   if (count == 0) return -1;
   int pick = random_range(guesses, 0, count - 1);
   for (int c = 0; c < board.cell_count; c++)
-    if (solver.verdict(c) == VERDICT_UNKNOWN && board.cells[c].state != REVEALED &&
-        solver.probability(c) <= best + 1e-9 && pick-- == 0)
-      return c;
+    if (lowest(c) && board.cells[c].neighbour_count == fewest && pick-- == 0) return c;
   return -1;
 }
 

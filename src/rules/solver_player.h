@@ -31,8 +31,9 @@ void open_cell_and_cascade(int c);
 // cascade at the "Instant" speed), then again and again every certainly
 // safe cell the solver finds (the rules first, the exact search only when
 // they find none); when none is left, a forced guess: the covered cell of
-// lowest estimated mine chance (Solver::estimate_probabilities), drawn from
-// `guesses` among the cells that share it. In Moving Mines every reveal
+// lowest estimated mine chance (Solver::estimate_probabilities), and of
+// the cells that share it those with the fewest neighbours, drawn from
+// `guesses` among them. In Moving Mines every reveal
 // moves a mine, so the position is solved again after each one. Stops when
 // every safe cell is uncovered, the board is no longer played, or after
 // max_guesses. Events posted on the way are dropped (clear_events), and the

@@ -27,6 +27,7 @@ struct Position {
   int pointer;
   HintKind kind;
   int cell;
+  CellState flag = FLAGGED;  // the state of the flagged cells
 };
 
 // The corner (0, 0) holds a mine; with (0, 1) and (1, 0) covered beside
@@ -50,6 +51,17 @@ const Position POSITIONS[] = {
      {}, {rc(8, 8)}, rc(7, 7), HINT_MINE, rc(0, 0)},
     {"nothing: every certain mine is flagged", CLASSIC, {{rc(0, 0), MINE}}, {rc(0, 0)}, {}, {rc(0, 0)}, rc(4, 4),
      HINT_NOTHING_CERTAIN, -1},
+    // Multi-Mine: a flag at any level marks the mine as found.
+    {"mine: Multi-Mine, a level 1 flag is not shown again", MULTI_MINE, {{rc(0, 0), MINE_LEVEL2}, {rc(8, 8), MINE}},
+     {rc(0, 0), rc(8, 8)}, {}, {rc(8, 8)}, rc(7, 7), HINT_MINE, rc(0, 0), FLAGGED},
+    {"mine: Multi-Mine, a level 2 flag is not shown again", MULTI_MINE, {{rc(0, 0), MINE}, {rc(8, 8), MINE_LEVEL2}},
+     {rc(0, 0), rc(8, 8)}, {}, {rc(8, 8)}, rc(7, 7), HINT_MINE, rc(0, 0), FLAGGED_LEVEL2},
+    {"mine: Multi-Mine, a level 3 flag is not shown again", MULTI_MINE, {{rc(0, 0), MINE}, {rc(8, 8), MINE_LEVEL3}},
+     {rc(0, 0), rc(8, 8)}, {}, {rc(8, 8)}, rc(7, 7), HINT_MINE, rc(0, 0), FLAGGED_LEVEL3},
+    {"nothing: Multi-Mine, the only certain mine flagged at level 3", MULTI_MINE, {{rc(0, 0), MINE_LEVEL3}},
+     {rc(0, 0)}, {}, {rc(0, 0)}, rc(4, 4), HINT_NOTHING_CERTAIN, -1, FLAGGED_LEVEL3},
+    {"nothing: Multi-Mine, a level 3 flag on a level 1 mine", MULTI_MINE, {{rc(0, 0), MINE}}, {rc(0, 0)}, {},
+     {rc(0, 0)}, rc(4, 4), HINT_NOTHING_CERTAIN, -1, FLAGGED_LEVEL3},
     {"nothing: one clue of 1 among many covered cells", CLASSIC,
      {{rc(3, 3), MINE}, {rc(0, 8), MINE}, {rc(8, 0), MINE}, {rc(8, 8), MINE}, {rc(0, 0), MINE}}, {}, {rc(4, 4)}, {},
      rc(4, 4), HINT_NOTHING_CERTAIN, -1},
@@ -69,10 +81,13 @@ TEST_F(Hint, PositionsTable) {
                             : std::find(p.uncovered.begin(), p.uncovered.end(), i) != p.uncovered.end();
       board.cells[i].state = open ? REVEALED : HIDDEN;
     }
-    for (int c : p.flagged) board.cells[c].state = FLAGGED;
+    for (int c : p.flagged) board.cells[c].state = p.flag;
     const HintResult hint = find_hint(p.pointer);
     EXPECT_EQ(hint.kind, p.kind);
     EXPECT_EQ(hint.cell, p.cell);
+    if (hint.kind == HINT_MINE) {
+      EXPECT_EQ(board.cells[hint.cell].state, HIDDEN) << "a mine shown is one not flagged at any level";
+    }
 
     // Asking during play costs, whatever was found, and marks the game.
     const float penalty = game.penalty_time;

@@ -3,7 +3,9 @@
 // checked by the simulated player, the mine count, the clues and the first
 // reveal that follows; the same seed giving the same board; a budget of
 // work stopping at the same point on every run, and a budget too short
-// leaving a sound board; the modes left out.
+// leaving a sound board; rescues of stuck boards; the modes left out;
+// boards that need the overlapping pairs rule where a group is too large
+// to search.
 #include <memory>
 
 #include "board/board_load.h"
@@ -226,6 +228,58 @@ TEST_F(NoGuessTest, RescuesKeepTheFirstClicksOpeningFree) {
     for (int i : opening) EXPECT_LT(board.cells[i].content, MINE) << "a mine was moved into the opening, cell " << i;
   }
   EXPECT_GE(rescues, 25);
+}
+
+// Boards of 40 x 32 with 283 mines (Huge at Expert) made no-guess from a
+// fixed first cell for a stronger player that does not know the
+// overlapping pairs rule: groups of up to 64 cells searched, sixteen times
+// the nodes, the rule off. The player with the default limits clears every
+// one without a guess; without the rule it gets stuck on some, each time
+// at a position where a group is too large to search and the rules with
+// the overlapping pairs find a safe cell.
+TEST_F(NoGuessTest, HugeBoardsClearWhereOnlyTheOverlapRuleOpensACappedGroup) {
+#ifdef __SANITIZE_ADDRESS__
+  // The sanitizers slow the making tenfold: a stretch of the seeds holding
+  // five boards of the kind.
+  constexpr uint32_t FIRST_SEED = 41, LAST_SEED = 56;
+  constexpr int STUCK_AT_LEAST = 3;
+#else
+  constexpr uint32_t FIRST_SEED = 1, LAST_SEED = 200;
+  constexpr int STUCK_AT_LEAST = 5;
+#endif
+  SolverLimits stronger;
+  stronger.max_group_cells = 64;
+  stronger.max_group_nodes = 1L << 20;
+  stronger.max_solve_nodes = 1L << 22;
+  stronger.overlap_rule = false;
+  const int first = rc(16, 20, 40);
+  SolverLimits without;
+  without.overlap_rule = false;
+  int stuck_without = 0;
+  for (uint32_t seed = FIRST_SEED; seed <= LAST_SEED; seed++) {
+    SCOPED_TRACE(seed);
+    load_seeded(CLASSIC, "fgboards.dat", HUGE_40X32, EXPERT, seed);
+    ASSERT_EQ(game.mines_total, 283);
+    ASSERT_TRUE(make_no_guess_board(first, 100 * NO_GUESS_WORK_BUDGET, stronger).succeeded);
+    EXPECT_TRUE(clearable_without_guess(first));
+
+    std::unique_ptr<Board> made(new Board(board));
+    const GameSession session = game;
+    PlayerOptions stop;
+    stop.limits = without;
+    stop.guess = false;
+    Random unused{};
+    if (!play_board(first, unused, stop).cleared) {
+      stuck_without++;
+      Solver off(without), on;
+      EXPECT_EQ(off.solve(board, game).safe, 0);
+      EXPECT_GT(off.stats().groups_capped, 0);
+      EXPECT_GT(on.solve(board, game, false).safe, 0);
+    }
+    board = *made;
+    game = session;
+  }
+  EXPECT_GE(stuck_without, STUCK_AT_LEAST);
 }
 
 // Multi-Mine, Moving Mines and MegaMine are not made no-guess: the first

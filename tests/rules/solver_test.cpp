@@ -96,12 +96,13 @@ void random_graph(int n, int percent, Random& random) {
       if (random_range(random, 0, 99) < percent) link(a, b);
 }
 
-enum Shape { SQUARE_3X3, SQUARE_4X2, HEX_3X3, TRIANGLES_4X2, RING_4 };
+enum Shape { SQUARE_3X3, SQUARE_4X2, SQUARE_4_OVER_2, HEX_3X3, TRIANGLES_4X2, RING_4 };
 
 void build(Shape shape) {
   switch (shape) {
     case SQUARE_3X3: square(3, 3); break;
     case SQUARE_4X2: square(4, 2); break;
+    case SQUARE_4_OVER_2: masked_square(4, 2, [](int r, int c) { return r == 0 || c == 1 || c == 2; }); break;
     case HEX_3X3: hexagons(3, 3); break;
     case TRIANGLES_4X2: triangles(4, 2); break;
     case RING_4: ring(4); break;
@@ -126,7 +127,12 @@ void set_position(GameMode mode, const std::vector<std::pair<int, int>>& mines, 
 
 struct Truth {
   std::vector<uint8_t> maybe_safe, maybe_mine;
+  std::vector<long> mine_in;  // of the layouts that fit, those with a mine in the cell
   long fits = 0;
+  // The share of the layouts that fit with a mine in c: its true chance
+  // when every layout is as likely (not in Multi-Mine, whose levels count
+  // as layouts of their own).
+  double chance(int c) const { return static_cast<double>(mine_in[static_cast<size_t>(c)]) / fits; }
 };
 
 // Tries every value of every covered cell (0 or a mine, in Multi-Mine a
@@ -146,6 +152,7 @@ Truth brute_force() {
   Truth t;
   t.maybe_safe.assign(static_cast<size_t>(n), 0);
   t.maybe_mine.assign(static_cast<size_t>(n), 0);
+  t.mine_in.assign(static_cast<size_t>(n), 0);
   std::vector<int> v(cover.size(), 0);
   for (;;) {
     int mines = 0;
@@ -162,7 +169,10 @@ Truth brute_force() {
           fits = board.cells[c].content == saved[static_cast<size_t>(c)];
       if (fits) {
         t.fits++;
-        for (size_t i = 0; i < cover.size(); i++) (v[i] ? t.maybe_mine : t.maybe_safe)[static_cast<size_t>(cover[i])] = 1;
+        for (size_t i = 0; i < cover.size(); i++) {
+          (v[i] ? t.maybe_mine : t.maybe_safe)[static_cast<size_t>(cover[i])] = 1;
+          if (v[i]) t.mine_in[static_cast<size_t>(cover[i])]++;
+        }
       }
     }
     size_t i = 0;
@@ -224,6 +234,7 @@ struct Case {
 // Square 3x3:  0 1 2   Square 4x2:  0 1 2 3   Hexagons 3x3:  0 1 2
 //              3 4 5                4 5 6 7                  3 4 5
 //              6 7 8                                          6 7 8
+// Square 4 over 2: 0 1 2 3 / . 4 5 .: 4 sees 0 1 2, 5 sees 1 2 3.
 // Triangles 4x2: 0 up, 1 down, 2 up, 3 down / 4 down, 5 up, 6 down, 7 up.
 // Ring 4: 0 1 2 3 / 4 . . 5 / 6 . . 7 / 8 9 10 11.
 const Case CASES[] = {
@@ -237,6 +248,19 @@ const Case CASES[] = {
     // Every clue shows 1 over two or three cells; {0,1} inside {0,1,2}
     // makes 2 safe, {2,3} inside {1,2,3} makes 1 safe.
     {"subset pairs", SQUARE_4X2, CLASSIC, {{0, MINE}, {3, MINE}}, {4, 5, 6, 7}, {}, false, "mssm...."},
+    // 4 shows 2 over {0, 1, 2}, 5 shows 1 over {1, 2, 3}: 4's one mine more
+    // than 5's is on its one cell outside 5 (0), and 5's cell outside 4 (3)
+    // is safe. Backwards reads its clues back into the same counts.
+    {"overlapping pairs", SQUARE_4_OVER_2, CLASSIC, {{0, MINE}, {1, MINE}}, {4, 5}, {}, false, "m??s.."},
+    {"overlapping pairs, backwards", SQUARE_4_OVER_2, BACKWARDS, {{0, MINE}, {1, MINE}}, {4, 5}, {}, false, "m??s.."},
+    {"overlapping pairs, moving mines", SQUARE_4_OVER_2, MOVING_MINES, {{0, MINE}, {2, MINE}}, {4, 5}, {}, false,
+     "m??s.."},
+    // In Multi-Mine a level 2 on 0 with a level 1 on 3 fits as well: the
+    // rule does not hold there.
+    {"overlapping pairs, not in Multi-Mine", SQUARE_4_OVER_2, MULTI_MINE, {{0, MINE}, {1, MINE}}, {4, 5}, {}, false,
+     "????.."},
+    {"overlapping pairs, not in Multi-Mine, searched", SQUARE_4_OVER_2, MULTI_MINE, {{0, MINE}, {1, MINE}}, {4, 5}, {},
+     true, "m???.."},
     // 4 shows 1 over its six neighbours; only the count of one mine makes
     // the two cells next to no clue safe.
     {"the count, rules alone", HEX_3X3, CLASSIC, {{1, MINE}}, {4}, {}, false, "????.????"},
@@ -265,6 +289,25 @@ TEST_F(SolverTest, HandMadePositions) {
   }
 }
 
+// Off, the rules leave the overlapping pair to the exact search.
+TEST_F(SolverTest, OverlapRuleIsASwitch) {
+  SolverLimits off;
+  off.overlap_rule = false;
+  Solver with, without(off);
+  build(SQUARE_4_OVER_2);
+  for (GameMode mode : {CLASSIC, BACKWARDS, FLAGLESS, ENDURANCE}) {
+    set_position(mode, {{0, MINE}, {1, MINE}}, {4, 5}, {});
+    with.solve(board, game, false);
+    EXPECT_EQ(verdicts(with), "m??s..") << mode;
+    without.solve(board, game, false);
+    EXPECT_EQ(verdicts(without), "????..") << mode;
+    EXPECT_EQ(without.stats().nodes, 0) << mode;
+    without.solve(board, game, true);
+    EXPECT_EQ(verdicts(without), "m??s..") << mode;
+    EXPECT_GT(without.stats().nodes, 0) << mode;
+  }
+}
+
 TEST_F(SolverTest, ChancesOfASearchedPosition) {
   // Hexagons, 4 shows 1 over six cells, one mine on the board: each of the
   // six has 1/6, the two cells away from the clue none.
@@ -283,6 +326,30 @@ TEST_F(SolverTest, ChancesOfASearchedPosition) {
   EXPECT_NEAR(solver.probability(3), 1.0 / 6, 1e-9);
 }
 
+// Square 5 x 4, cells 0..19 row by row; 15 an uncovered mine. The search
+// finds 14 safe and 12 a mine, and the rules after it 17 and 16 mines:
+// the chances then are of the position with those cells decided, 18 and
+// 19 sharing the one mine left.
+TEST_F(SolverTest, ChancesAfterASolveWhoseLastPassDecidedCells) {
+  const std::vector<std::pair<int, int>> mines = {{0, MINE},  {1, MINE},  {3, MINE},  {5, MINE}, {12, MINE},
+                                                  {15, MINE}, {16, MINE}, {17, MINE}, {19, MINE}};
+  Solver solver;
+  for (GameMode mode : {CLASSIC, BACKWARDS}) {
+    square(5, 4);
+    set_position(mode, mines, {2, 4, 6, 7, 9, 10, 11, 13, 15}, {8});
+    solver.solve(board, game);
+    EXPECT_EQ(verdicts(solver), "mm.m.m..s...m.s.mm??") << mode;
+    solver.estimate_probabilities();
+    const Truth truth = brute_force();
+    for (int c = 0; c < board.cell_count; c++)
+      if (board.cells[c].state != REVEALED) {
+        EXPECT_NEAR(solver.probability(c), truth.chance(c), 1e-9) << mode << " cell " << c;
+      }
+    EXPECT_NEAR(solver.probability(18), 0.5, 1e-9) << mode;
+    EXPECT_NEAR(solver.probability(19), 0.5, 1e-9) << mode;
+  }
+}
+
 // ---- random positions against the enumeration ----
 
 TEST_F(SolverTest, RandomPositionsMatchTheEnumeration) {
@@ -291,7 +358,7 @@ TEST_F(SolverTest, RandomPositionsMatchTheEnumeration) {
   tiny.max_group_cells = 3;
   tiny.max_group_nodes = 12;
   Solver full, capped(tiny);
-  int deduced = 0, searched_groups = 0, capped_groups = 0;
+  int deduced = 0, searched_groups = 0, capped_groups = 0, chances_checked = 0;
   for (uint32_t seed = 1; seed <= 6000; seed++) {
     Random r = random_seeded(seed);
     const GameMode mode = modes[random_range(r, 0, 3)];
@@ -349,6 +416,16 @@ TEST_F(SolverTest, RandomPositionsMatchTheEnumeration) {
     }
     EXPECT_TRUE(full.stats().consistent) << "seed " << seed;
     searched_groups += full.stats().groups_searched;
+    // Every group searched: the chances are exact, whatever the last pass
+    // of the solve decided.
+    if ((mode == CLASSIC || mode == BACKWARDS) && full.stats().groups_capped == 0) {
+      full.estimate_probabilities();
+      for (int c = 0; c < n; c++)
+        if (board.cells[c].state != REVEALED) {
+          EXPECT_NEAR(full.probability(c), truth.chance(c), 1e-9) << "seed " << seed << " cell " << c;
+        }
+      chances_checked++;
+    }
     full.solve(board, game, false);
     const std::string rules = verdicts(full);
     EXPECT_TRUE(sound(rules, expected)) << "seed " << seed << " " << rules << " " << expected;
@@ -362,6 +439,7 @@ TEST_F(SolverTest, RandomPositionsMatchTheEnumeration) {
   EXPECT_GT(searched_groups, 1200);
   EXPECT_GT(capped_groups, 350);
   EXPECT_GT(deduced, 15000);
+  EXPECT_GT(chances_checked, 2000);
 }
 
 // ---- the simulated player on the shipped boards ----
@@ -382,6 +460,69 @@ class SolverPlayer : public rules_test::RulesTest {
   }
 };
 
+// FNV-1a, 64 bits.
+uint64_t mix(uint64_t h, uint64_t v) { return (h ^ v) * 1099511628211ull; }
+
+// The board in play opened at `first` and walked to its end: at every
+// position the rules alone, then the whole solve, their verdicts and
+// figures mixed into h; a safe cell they found opened next or, when there
+// is none, a safe cell drawn from `draw` (the walk knows the mines).
+uint64_t solve_along_a_walk(int first, const SolverLimits& limits, Random& draw, uint64_t h) {
+  settings.chain_speed = 0.0f;
+  Solver solver(limits);
+  open_cell_and_cascade(first);
+  for (int round = 0; round < 2 * MAX_CELLS && game.phase == PLAYING; round++) {
+    if (game.cells_hidden <= game.mines_total - game.board_mines_hit) break;
+    int next = -1;
+    for (bool exact : {false, true}) {
+      const SolverStats& st = solver.solve(board, game, exact);
+      h = mix(mix(mix(mix(mix(h, static_cast<uint64_t>(st.nodes)), st.safe), st.mines), st.groups_searched), st.groups_capped);
+      for (int c = 0; c < board.cell_count; c++) {
+        h = mix(h, solver.verdict(c));
+        if (next < 0 && solver.verdict(c) == VERDICT_SAFE) next = c;
+      }
+    }
+    if (next < 0) {
+      std::vector<int> safe;
+      for (int c = 0; c < board.cell_count; c++)
+        if (board.cells[c].state != REVEALED && board.cells[c].content < MINE) safe.push_back(c);
+      if (safe.empty()) break;
+      next = safe[static_cast<size_t>(random_range(draw, 0, static_cast<int>(safe.size()) - 1))];
+    }
+    open_cell_and_cascade(next);
+  }
+  return h;
+}
+
+// With the overlapping pairs rule off the solver deduces as it did before
+// the rule, verdicts and node counts alike: the no-guess boards of the game
+// IDs made then depend on it. The checksum of these walks (16 x 16 at
+// Master, the modes the rule reads, the default limits and small ones that
+// cap many groups) was taken with that solver; the rule on changes it.
+TEST_F(SolverPlayer, WithTheOverlapRuleOffTheSolverDeducesAsBeforeTheRule) {
+  SolverLimits small;
+  small.max_group_cells = 12;
+  small.max_group_nodes = 400;
+  small.max_solve_nodes = 3000;
+  SolverLimits full;
+  uint64_t sums[2] = {1469598103934665603ull, 1469598103934665603ull};
+  for (int on = 0; on < 2; on++) {
+    small.overlap_rule = full.overlap_rule = on != 0;
+    for (GameMode mode : {CLASSIC, BACKWARDS, FLAGLESS, MOVING_MINES})
+      for (uint32_t seed = 1; seed <= 2; seed++)
+        for (const SolverLimits* limits : {&full, &small}) {
+          init_game_session();
+          default_settings();
+          load_seeded(mode, rules_test::INTERMEDIATE_16X16, MASTER, seed);
+          Random draw = random_seeded(seed);
+          sums[on] = solve_along_a_walk(board.cell_count / 2 + 8, *limits, draw, sums[on]);
+          clear_events();
+        }
+  }
+  EXPECT_EQ(sums[0], 0x1098aa6682c7aadeull);
+  EXPECT_NE(sums[1], sums[0]);
+}
+
 TEST_F(SolverPlayer, ClearsTheBoardInEveryModeAndOnlyGuessesHitMines) {
   const GameMode modes[] = {CLASSIC, FLAGLESS, BACKWARDS, MULTI_MINE, MOVING_MINES, ENDURANCE, MEGAMINE};
   for (GameMode mode : modes) {
@@ -395,6 +536,30 @@ TEST_F(SolverPlayer, ClearsTheBoardInEveryModeAndOnlyGuessesHitMines) {
     if (mode != MULTI_MINE) {
       EXPECT_EQ(game.phase, FINISHED) << MODE_NAMES[mode];
     }
+  }
+}
+
+// The 9 x 9 board opened at its centre, whose 1 leaves its eight cells an
+// eighth each; the 72 others share four mines, one beside each corner. The
+// one guess allowed goes to a corner, the cells of fewest neighbours among
+// those of lowest chance, whatever the draw.
+TEST_F(SolverPlayer, GuessesACellOfFewestNeighboursAmongTheLeastLikely) {
+  using rules_test::rc;
+  const int corners[] = {rc(0, 0), rc(0, 8), rc(8, 0), rc(8, 8)};
+  for (uint32_t seed = 1; seed <= 8; seed++) {
+    SCOPED_TRACE(seed);
+    load(CLASSIC);
+    place_regular({rc(3, 3), rc(1, 1), rc(1, 7), rc(7, 1), rc(7, 7)}, rc(4, 4));
+    Random guesses = random_seeded(seed);
+    PlayerOptions one;
+    one.max_guesses = 1;
+    const PlayResult result = play_board(rc(4, 4), guesses, one);
+    EXPECT_EQ(result.forced_guesses, 1);
+    EXPECT_EQ(result.mines_hit, 0);
+    int open_corners = 0;
+    for (int c : corners) open_corners += board.cells[c].state == REVEALED;
+    EXPECT_EQ(open_corners, 1);
+    EXPECT_EQ(rules_test::count_state(REVEALED), 2);
   }
 }
 

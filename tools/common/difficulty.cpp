@@ -73,6 +73,12 @@ void deal(int mines, GameMode mode, Random random) {
 
 }  // namespace
 
+PlayerOptions difficulty_player() {
+  PlayerOptions options;
+  options.limits.overlap_rule = false;
+  return options;
+}
+
 DifficultyFigures measure_board(int mines, int games, uint32_t seed, GameMode mode) {
   DifficultyFigures f;
   const int first = centre_cell();
@@ -83,7 +89,7 @@ DifficultyFigures measure_board(int mines, int games, uint32_t seed, GameMode mo
   for (int g = 0; g < games; g++) {
     deal(mines, mode, Random{seed * 2654435761u + static_cast<uint32_t>(g) * 40503u, 0});
     Random guess{seed ^ 0x5bd1e995u, static_cast<uint32_t>(g) * 7919u};
-    const PlayResult r = play_board(first, guess);
+    const PlayResult r = play_board(first, guess, difficulty_player());
     guesses += r.forced_guesses;
     squares += static_cast<double>(r.forced_guesses) * r.forced_guesses;
     hits += r.mines_hit;

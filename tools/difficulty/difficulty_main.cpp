@@ -47,8 +47,9 @@ std::string table(const std::vector<Row>& rows) {
   std::string out =
       "# Difficulty of the shipped boards\n\n"
       "Made by `fg_difficulty` (see the README): every pattern played at every skill level by the simulated "
-      "player (Classic, first click at the board's centre, the cascade at once, exact deductions, the least "
-      "likely cell when stuck), games seeded. Levels: Beginner / Intermediate / Expert / Master.\n\n"
+      "player (Classic, first click at the board's centre, the cascade at once, exact deductions as the mine "
+      "counts were calibrated (no overlapping pairs), the least likely cell when stuck and of those one with the "
+      "fewest neighbours), games seeded. Levels: Beginner / Intermediate / Expert / Master.\n\n"
       "| Style | Pattern | Cells | Mean neighbours | Mines | MegaMine mines | Games | Forced guesses | "
       "Guesses per 100 cells | Mines hit | Cleared without a guess |\n"
       "|---|---|---:|---:|---|---|---:|---|---|---|---|\n";
