@@ -389,3 +389,42 @@ TEST_F(HighScores, ADamagedFileIsToldOfAtStart) {
   EXPECT_GT(filler_ink, 200) << "no board in play: the menu bar shows the line alone";
   EXPECT_EQ(load_high_scores(), nullptr) << "the next start finds no file";
 }
+
+// An entry not saved yet (its save failed) shows an asterisk after its
+// rank, and the button bar a footnote; once saved, neither shows.
+TEST_F(HighScores, EntriesNotSavedYetAreMarked) {
+  const ScoreKey table = beginner_key(CLASSIC);
+  add_entry(table, entry("Saved", 100));
+  ASSERT_EQ(save_scores(), 1);
+  add_entry(table, entry("Waiting", 200));
+  game.mode = CLASSIC;
+  game.skill = BEGINNER;
+  start_new_game("fgboards.dat", 0);
+  // Ink of each row's rank column, and of the button bar left of OK!.
+  struct Look {
+    int rank[2];
+    int footnote;
+  };
+  auto look_of_page = [&](const char* name) {
+    Look look{};
+    frame = 0;
+    on_frame = [&](BITMAP* shown, int f) {
+      if (f == 1) {
+        for (int r = 0; r < 2; r++) look.rank[r] = row_ink(shown, r);
+        look.footnote = pixels_of(shown, COL_MENU_FONT, 146, 442, 360, 453);
+        preview(shown, name);
+      }
+      key[KEY_ESC] = f % 2;
+    };
+    high_scores_page();
+    release_keys();
+    return look;
+  };
+  const Look waiting = look_of_page("high_score_unsaved");
+  ASSERT_EQ(save_scores(), 1);
+  const Look saved = look_of_page("high_score_saved");
+  EXPECT_EQ(waiting.rank[0], saved.rank[0]) << "the saved entry is not marked";
+  EXPECT_GT(waiting.rank[1], saved.rank[1]) << "the waiting entry is marked";
+  EXPECT_GT(waiting.footnote, 20);
+  EXPECT_EQ(saved.footnote, 0);
+}
