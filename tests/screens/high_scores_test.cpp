@@ -5,6 +5,7 @@
 #include "screens/high_scores.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <functional>
@@ -17,6 +18,8 @@
 #include "palette/palette_entries.h"
 #include "palette/palette_files.h"
 #include "platform/extra_settings.h"
+#include "platform/game_paths.h"
+#include "platform/safe_file.h"
 #include "platform/lifecycle.h"
 #include "platform/settings.h"
 #include "platform/termination.h"
@@ -387,7 +390,59 @@ TEST_F(HighScores, ADamagedFileIsToldOfAtStart) {
   };
   run_main_screen();
   EXPECT_GT(filler_ink, 200) << "no board in play: the menu bar shows the line alone";
+  EXPECT_STREQ(message, SCORES_DAMAGED_MESSAGE);
   EXPECT_EQ(load_high_scores(), nullptr) << "the next start finds no file";
+  // Folders in the places of the file and of its backup: nothing can be
+  // moved, and the line says so.
+  ASSERT_EQ(mkdir((user_folder.path() + "/fusegrid.scores").c_str(), 0755), 0);
+  std::remove((user_folder.path() + "/fusegrid.scores.bak").c_str());
+  ASSERT_EQ(mkdir((user_folder.path() + "/fusegrid.scores.bak").c_str(), 0755), 0);
+  write_file(user_folder.path() + "/fusegrid.scores.bak/inside", "x");
+  EXPECT_STREQ(load_high_scores(), SCORES_DAMAGED_NOT_MOVED_MESSAGE);
+}
+
+// A save that fails during play (the folder locked by another game past
+// the wait) is said in the menu bar at once, in place of what it shows
+// when the save is done.
+TEST_F(HighScores, AFailedSaveIsSaidInTheMenuBar) {
+  const int saved_wait = user_folder_lock_wait_ms;
+  user_folder_lock_wait_ms = 10;
+  // The menu bar's text area before the first click and after it.
+  auto play = [&](bool locked) {
+    reset_game_record();
+    const int lock = locked ? lock_folder(user_folder.path().c_str(), 0) : -1;
+    game.mode = CLASSIC;
+    game.skill = BEGINNER;
+    start_new_game("fgboards.dat", 0);
+    const Cell& c = board.cells[40];
+    std::vector<int> bar(2, -1);
+    frame = 0;
+    on_frame = [&](BITMAP* shown, int f) {
+      if (f == 1) {
+        bar[0] = pixels_of(shown, COL_MENU_FONT, 260, 2, 740, 13);
+        mouse_x = c.x + shape_info[c.shape].symbol_x + 8;
+        mouse_y = c.y + shape_info[c.shape].symbol_y + 8;
+      }
+      if (f == 2) mouse_b = 1;
+      if (f == 4) mouse_b = 0;
+      if (f == 8) bar[1] = pixels_of(shown, COL_MENU_FONT, 260, 2, 740, 13);
+      key[KEY_ESC] = f > 8;
+    };
+    run_main_screen();
+    release_keys();
+    release_folder_lock(lock);
+    return bar;
+  };
+  const std::vector<int> saved = play(false);
+  EXPECT_FALSE(scores_unsaved());
+  const std::vector<int> failed = play(true);
+  EXPECT_TRUE(scores_unsaved());
+  user_folder_lock_wait_ms = saved_wait;
+  EXPECT_EQ(saved[1], saved[0]) << "a save done says nothing";
+  EXPECT_EQ(failed[0], saved[0]);
+  EXPECT_NE(failed[1], failed[0]) << "the line about the failed save";
+  EXPECT_GT(failed[1], 200);
+  EXPECT_EQ(save_waiting_scores(), SCORES_SAVE_DONE);
 }
 
 // An entry not saved yet (its save failed) shows an asterisk after its
