@@ -2,12 +2,19 @@
 # The X server goes away while the name prompt of a won board is shown:
 # the game ends (exit status 1) and its result is in the scores file all
 # the same, under the name the game offered (the last one entered), with
-# the game counted as played and won.
+# the game counted as played and won. On the way: what a write cut short
+# left behind (a temporary file of one of the game's files) is removed at
+# start, and nothing else of such a name.
 source "$(dirname "$0")/lib.sh"
 fg_prepare_game
 fg_start_xvfb
 fg_settings_windowed 1
 printf 'player_name=Kay\n' >"$FG_RUN/fusegrid.ini"
+printf 'cut short' >"$FG_RUN/fusegrid.scores.Ab3xYz"
+printf 'cut short' >"$FG_RUN/fusegrid.ini.000000"
+printf 'keep' >"$FG_WORK/target"
+ln -s "$FG_WORK/target" "$FG_RUN/fgrid.cfg.linked"
+printf 'keep' >"$FG_RUN/fusegrid.scores.Ab3xYzW"
 
 id="fgboards.dat:0:0:0:4711"
 first=40
@@ -29,6 +36,10 @@ fg_wait_window >/dev/null
 fg_pass_opening
 fg_move "$park_x" "$park_y"
 fg_wait_screen board_start "the game did not show the covered board" board_shown
+[ ! -e "$FG_RUN/fusegrid.scores.Ab3xYz" ] && [ ! -e "$FG_RUN/fusegrid.ini.000000" ] ||
+  fail "stale temporary files are still there: $(ls "$FG_RUN")"
+[ -L "$FG_RUN/fgrid.cfg.linked" ] && [ "$(cat "$FG_WORK/target")" = "keep" ] || fail "a link was removed or followed"
+[ -f "$FG_RUN/fusegrid.scores.Ab3xYzW" ] || fail "a file of another pattern was removed"
 fg_cell_looks board_start "$FG_WORK/centres" >"$FG_WORK/covered"
 read -r x y <<<"$(sed -n "$((first + 1))p" "$FG_WORK/centres")"
 fg_click "$x" "$y"
