@@ -115,6 +115,10 @@ class HighScores : public ::testing::Test {
     clear_to_color(SceneBuffer, COL_BACKGROUND);
   }
   void TearDown() override {
+    // No game, table or waiting line is left to the tests after.
+    reset_game_record();
+    clear_scores();
+    take_scores_message();
     frame_driver = nullptr;
     keyboard_driver = saved_keyboard;
     clear_keybuf();
@@ -405,6 +409,9 @@ TEST_F(HighScores, ADamagedFileIsToldOfAtStart) {
 // the wait) is said in the menu bar at once, in place of what it shows
 // when the save is done.
 TEST_F(HighScores, AFailedSaveIsSaidInTheMenuBar) {
+  // The game clock is left as found: tests after this one (a recorded
+  // run) read it.
+  const float saved_clock = clock_seconds;
   const int saved_wait = user_folder_lock_wait_ms;
   user_folder_lock_wait_ms = 10;
   // The menu bar's text area before the first click and after it.
@@ -443,11 +450,13 @@ TEST_F(HighScores, AFailedSaveIsSaidInTheMenuBar) {
   EXPECT_NE(failed[1], failed[0]) << "the line about the failed save";
   EXPECT_GT(failed[1], 200);
   EXPECT_EQ(save_waiting_scores(), SCORES_SAVE_DONE);
+  clock_seconds = saved_clock;
 }
 
 // An entry not saved yet (its save failed) shows an asterisk after its
 // rank, and the button bar a footnote; once saved, neither shows.
 TEST_F(HighScores, EntriesNotSavedYetAreMarked) {
+  const float saved_clock = clock_seconds;
   const ScoreKey table = beginner_key(CLASSIC);
   add_entry(table, entry("Saved", 100));
   ASSERT_EQ(save_scores(), 1);
@@ -482,4 +491,5 @@ TEST_F(HighScores, EntriesNotSavedYetAreMarked) {
   EXPECT_GT(waiting.rank[1], saved.rank[1]) << "the waiting entry is marked";
   EXPECT_GT(waiting.footnote, 20);
   EXPECT_EQ(saved.footnote, 0);
+  clock_seconds = saved_clock;
 }
