@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/extra_settings.h"
+#include "platform/game_paths.h"
+#include "platform/safe_file.h"
 #include "support/headless.h"
 
 namespace {
@@ -251,4 +254,30 @@ TEST(Settings, AWriteChangesOnlyTheFieldsThisGameChanged) {
   ASSERT_EQ(read_settings(), 1);
   EXPECT_EQ(settings.volume, 128);
   EXPECT_EQ(settings.palette_name[0], 0);
+}
+
+// Another game holding the lock on the folder past the wait: neither
+// settings file is written, and both stay as they were.
+TEST(Settings, NoWriteWithoutTheFolderLock) {
+  ScopedTempDir dir;
+  write_file("fgrid.cfg", valid_file());
+  write_file(EXTRA_SETTINGS_FILE_NAME, "no_guess=0\n");
+  ASSERT_EQ(read_settings(), 1);
+  load_extra_settings();
+  settings.volume = 3;
+  extra_settings.no_guess = true;
+  const int saved_wait = user_folder_lock_wait_ms;
+  user_folder_lock_wait_ms = 10;
+  const int lock = lock_folder(dir.path().c_str(), 0);
+  ASSERT_GE(lock, 0);
+  EXPECT_EQ(write_settings(), 0);
+  EXPECT_EQ(write_extra_settings(), 0);
+  release_folder_lock(lock);
+  user_folder_lock_wait_ms = saved_wait;
+  EXPECT_EQ(read_file("fgrid.cfg"), valid_file());
+  EXPECT_EQ(read_file(EXTRA_SETTINGS_FILE_NAME), "no_guess=0\n");
+  EXPECT_EQ(write_settings(), 1) << "written once the lock is free";
+  EXPECT_EQ(write_extra_settings(), 1);
+  EXPECT_EQ(read_file(EXTRA_SETTINGS_FILE_NAME), "no_guess=1\n");
+  default_extra_settings();
 }
