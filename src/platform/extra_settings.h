@@ -25,6 +25,12 @@
 // line was (a key the file did not hold goes at the end), and the kept
 // lines around them in their order, all ending in "\n". The file is
 // written whole or not at all (see platform/safe_file.h).
+//
+// Two games may share the file. Under the lock on the user folder
+// (UserFolderLock) a write reads the file as it is now and sets in it only
+// the keys whose values differ from those this game last read or wrote;
+// every other key and line stays as the file now has it, so another
+// game's changes survive. Afterwards the choices in memory are the file's.
 #pragma once
 
 #include <cstddef>
@@ -42,8 +48,9 @@ struct ExtraSettings {
   // for the next (at most EXTRA_SETTINGS_NAME_SIZE bytes); empty by default.
   std::string player_name;
   // "last_table": the high-score table of the last game played, as its
-  // owner writes it (at most EXTRA_SETTINGS_TEXT_SIZE bytes); empty by
-  // default.
+  // owner writes it (at most EXTRA_SETTINGS_TEXT_SIZE bytes, four
+  // ':'-separated fields after a style file name that is a plain file name,
+  // see is_plain_file_name); empty by default.
   std::string last_table;
 };
 
@@ -59,10 +66,12 @@ enum : size_t {
   EXTRA_SETTINGS_MAX_KEPT = 64u << 10
 };
 
+// The defaults; the next write then puts every key of this game (as for a
+// game that never read the file).
 void default_extra_settings();
 // The defaults, then whatever the file holds; forgets the lines kept from
 // an earlier read. Never writes.
 void load_extra_settings();
 // 1 when the file was written, else 0 (the file, or whatever is in its
-// place, is then left as it was).
+// place, is then left as it was; also when the lock could not be had).
 int write_extra_settings();

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/safe_file.h"
+
 const char* const USER_FOLDER_NAME = "fusegrid";
 
 namespace {
@@ -115,9 +117,31 @@ std::string user_path(const char* name) {
   return joined(folders.user, name);
 }
 
+bool is_plain_file_name(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (char c : name)
+    if (c <= ' ' || c > '~' || c == '/') return false;
+  return true;
+}
+
 std::string find_game_file(const char* name) {
   if (!name || std::strchr(name, '/')) return name ? name : "";
   const std::string own = user_path(name);
   if (!own.empty() && exists(own)) return own;
   return data_path(name);
+}
+
+int user_folder_lock_wait_ms = 2000;
+
+UserFolderLock::UserFolderLock() : fd_(-1) {
+  if (folders.mode != FOLDERS_CURRENT && folders.user.empty()) return;
+  fd_ = lock_folder(folders.user.c_str(), user_folder_lock_wait_ms);
+}
+
+UserFolderLock::~UserFolderLock() { release_folder_lock(fd_); }
+
+int remove_stale_user_temp_files(const char* const* names, int count) {
+  UserFolderLock lock;
+  if (!lock.held()) return 0;
+  return remove_stale_temp_files(folders.user.c_str(), names, count);
 }

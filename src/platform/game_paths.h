@@ -60,7 +60,36 @@ const char* user_folder();
 std::string data_path(const char* name);
 std::string user_path(const char* name);
 
+// A name that stands for a file directly in a folder: not empty, not "."
+// or "..", printable ASCII without '/' or a space (a name read from a file
+// must pass this before it is looked for in the game folders).
+bool is_plain_file_name(const std::string& name);
+
 // A file a player may add: the user folder's when anything of that name is
 // there, else the data folder's. A name holding a '/' is a path already and
 // stays as it is.
 std::string find_game_file(const char* name);
+
+// The lock every game takes on the user folder while it reads one of the
+// player's files to write it back (platform/safe_file.h, lock_folder), for
+// the length of a scope. held() is false when it could not be had within
+// user_folder_lock_wait_ms milliseconds (2000; tests shorten it), or when
+// there is no user folder.
+extern int user_folder_lock_wait_ms;
+class UserFolderLock {
+ public:
+  UserFolderLock();
+  ~UserFolderLock();
+  UserFolderLock(const UserFolderLock&) = delete;
+  UserFolderLock& operator=(const UserFolderLock&) = delete;
+  bool held() const { return fd_ >= 0; }
+
+ private:
+  int fd_;
+};
+
+// Start-up: under the lock, the temporary files of the player's files
+// (each name's "<name>.XXXXXX", see remove_stale_temp_files) that a game
+// ended part way through a write left in the user folder are removed.
+// Returns how many were.
+int remove_stale_user_temp_files(const char* const* names, int count);

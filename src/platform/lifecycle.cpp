@@ -25,7 +25,6 @@ bool sound_installed = false;
 uint32_t board_seed = 0;
 uint32_t board_counter = 0;
 void (*prepare_frame_hook)(int* ox, int* oy) = nullptr;
-void (*before_shutdown_hook)() = nullptr;
 
 void copy_scene() { blit(SceneBuffer, BackBuffer, 0, 0, 0, 0, SceneBuffer->w, SceneBuffer->h); }
 
@@ -341,10 +340,7 @@ void present_frame() {
 }
 
 void shutdown() {
-  if (void (*hook)() = before_shutdown_hook) {
-    before_shutdown_hook = nullptr;
-    hook();
-  }
+  run_before_shutdown_hook();
   write_settings_guarded();
   if (BackBuffer) destroy_bitmap(BackBuffer);
   if (SceneBuffer) destroy_bitmap(SceneBuffer);

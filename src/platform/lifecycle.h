@@ -32,10 +32,8 @@ extern uint32_t board_counter;
 // does whatever else belongs to the start of a frame.
 extern void (*prepare_frame_hook)(int* ox, int* oy);
 
-// Set by the layers above: called once, first thing in shutdown (the
-// orderly end, and the end that a window close or a termination signal
-// asks for at the next frame), for what the game keeps before it ends.
-extern void (*before_shutdown_hook)();
+// before_shutdown_hook (platform/termination.h) is run first thing in
+// shutdown.
 
 extern std::atomic<int> tick_count;       // 1/2400 s ticks not yet taken by a frame
 extern std::atomic<int> pause_requested;  // set when the display is switched away

@@ -1,10 +1,15 @@
 #include "platform/safe_file.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstring>
+#include <ctime>
 
 #include <string>
 #include <vector>
@@ -79,4 +84,57 @@ WriteResult write_file_whole(const char* path, const void* bytes, size_t size) {
     return WRITE_FAILED;
   }
   return WRITE_DONE;
+}
+
+namespace {
+
+// "<name>.XXXXXX" as mkostemp makes it: six letters or digits.
+bool is_temp_name_of(const char* entry, const char* name) {
+  const size_t n = std::strlen(name);
+  if (std::strncmp(entry, name, n) != 0 || entry[n] != '.' || std::strlen(entry) != n + 7) return false;
+  for (size_t i = n + 1; i < n + 7; i++) {
+    const char c = entry[i];
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int remove_stale_temp_files(const char* folder, const char* const* names, int count) {
+  const int dir_fd = open(folder && folder[0] ? folder : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir_fd < 0) return 0;
+  DIR* dir = fdopendir(dir_fd);
+  if (!dir) {
+    close(dir_fd);
+    return 0;
+  }
+  int removed = 0;
+  while (const dirent* entry = readdir(dir)) {
+    bool ours = false;
+    for (int i = 0; i < count && !ours; i++) ours = is_temp_name_of(entry->d_name, names[i]);
+    struct stat st;
+    if (!ours || fstatat(dir_fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (unlinkat(dir_fd, entry->d_name, 0) == 0) removed++;
+  }
+  closedir(dir);
+  return removed;
+}
+
+int lock_folder(const char* folder, int wait_ms) {
+  const int fd = open(folder && folder[0] ? folder : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  // Tried at once, then every 10 ms until the time is up.
+  const timespec pause{0, 10 * 1000 * 1000};
+  for (int waited = 0;; waited += 10) {
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) return fd;
+    if ((errno != EWOULDBLOCK && errno != EINTR) || waited >= wait_ms) break;
+    nanosleep(&pause, nullptr);
+  }
+  close(fd);
+  return -1;
+}
+
+void release_folder_lock(int fd) {
+  if (fd >= 0) close(fd);
 }

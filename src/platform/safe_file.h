@@ -32,3 +32,18 @@ enum WriteResult {
 // A link at path is replaced by the new regular file, never written through.
 // An empty path is never written (WRITE_NOT_CREATED).
 WriteResult write_file_whole(const char* path, const void* bytes, size_t size);
+
+// Removes the temporary files write_file_whole leaves behind when the
+// process ends between making one and renaming it: in folder ("" for the
+// current folder), every regular file named "<name>.XXXXXX" for one of the
+// count names, XXXXXX being six letters or digits. Links, folders and
+// anything else of such a name stay, and no link is followed. Returns the
+// number of files removed.
+int remove_stale_temp_files(const char* folder, const char* const* names, int count);
+
+// An exclusive lock (flock) on a folder, taken by every game that reads a
+// file of the folder to write it back, so that two games never interleave
+// their read and write. Waits for it at most wait_ms milliseconds; -1 when
+// it could not be had, else a descriptor for release_folder_lock.
+int lock_folder(const char* folder, int wait_ms);
+void release_folder_lock(int fd);

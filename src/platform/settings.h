@@ -31,9 +31,20 @@ extern const char* const SETTINGS_FILE_NAME;  // "fgrid.cfg"
 // 1 when the whole record was read and is valid, else 0 (also when
 // something other than a regular file is in its place).
 int read_settings();
+// The defaults; the next write then puts every field (as for a game that
+// never read the file).
 void default_settings();
 // Writes the file whole or not at all (a temporary file renamed into
-// place, see files/safe_file.h); 1 on success, 0 on failure.
+// place, see platform/safe_file.h); 1 on success, 0 on failure.
+//
+// Two games may share the file. Under the lock on the user folder
+// (UserFolderLock) the write reads the file as it is now and replaces in
+// it only the fields whose values differ from those this game last read
+// or wrote, field by field (each switch on its own), keeping the 55-byte
+// layout; another game's changes to other fields stay. A file that is
+// missing or not valid then, or a game that never read nor wrote it, gets
+// every field of this game. After a write the settings in memory are the
+// file's. 0 also when the lock could not be had in time.
 int write_settings();
 // Start-up: reads the file; when that fails, sets the defaults and writes
 // them at once (a failed write is ignored). Then reads the second settings

@@ -15,6 +15,19 @@
 #include "platform/settings.h"
 
 std::atomic<int> close_requested{0};
+std::atomic<void (*)()> before_shutdown_hook{nullptr};
+
+namespace {
+// Held while the hook runs: an end on another thread waits for it (a
+// while at the most) rather than end the process in the middle of it.
+std::timed_mutex hook_running;
+}  // namespace
+
+void run_before_shutdown_hook() {
+  if (!hook_running.try_lock_for(std::chrono::seconds(8))) return;
+  if (void (*hook)() = before_shutdown_hook.exchange(nullptr)) hook();
+  hook_running.unlock();
+}
 
 namespace {
 
@@ -95,6 +108,10 @@ void end_after_close_request() {
 }
 
 void save_settings_and_end(int sig, int status) {
+  // The game's own things first (a result waiting for its name goes into
+  // its table), as in the orderly shutdown; only once the player's
+  // settings are in memory, as before that no game has been played.
+  if (settings_are_players.load()) run_before_shutdown_hook();
   if (settings_are_players.load() && settings_write.try_lock_for(std::chrono::milliseconds(500))) {
     write_settings();
     write_extra_settings();

@@ -11,6 +11,15 @@
 // its next frame.
 extern std::atomic<int> close_requested;
 
+// Set by the layers above: what the game keeps before it ends (a result
+// waiting for its name). Run once, whichever way the game ends first: the
+// orderly shutdown (also after a window close or a termination signal),
+// a termination signal that overtakes a main thread showing no frames, and
+// the loss of the display.
+extern std::atomic<void (*)()> before_shutdown_hook;
+// Runs the hook, if it is set and has not run yet.
+void run_before_shutdown_hook();
+
 // Exit status of a start-up failure, a fatal error or a lost display.
 enum { EXIT_STATUS_FAILURE = 1 };
 
@@ -39,9 +48,10 @@ void allow_settings_save_on_termination(bool allowed = true);
 // write_settings returned (a failed write of the second file is quiet).
 int write_settings_guarded();
 
-// Writes the settings, both files (once, whichever path gets there first; a second
-// caller waits for the first to finish, for half a second at the most)
-// and ends the process at once, without the library's exit handlers:
+// Runs before_shutdown_hook (unless it has run), writes the settings, both
+// files (once, whichever path gets there first; a second caller waits for
+// the first to finish, for half a second at the most) and ends the
+// process at once, without the library's exit handlers:
 // with `sig` raised with its default action when it is nonzero,
 // otherwise with `status`.
 [[noreturn]] void save_settings_and_end(int sig, int status);

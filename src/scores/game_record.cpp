@@ -5,6 +5,8 @@
 #include <limits>
 
 #include "board/board_load.h"
+#include "board/style_list.h"
+#include "platform/game_paths.h"
 #include "platform/extra_settings.h"
 #include "rules/board_state.h"
 #include "rules/mines.h"
@@ -43,6 +45,8 @@ int32_t game_result(int mode) {
   return static_cast<int32_t>(hundredths < most ? hundredths : most);
 }
 
+ScoresSave saved_as(int done) { return done ? SCORES_SAVE_DONE : SCORES_SAVE_FAILED; }
+
 }  // namespace
 
 ScoreKey game_score_key() {
@@ -55,20 +59,20 @@ ScoreKey game_score_key() {
   return key;
 }
 
-void track_game_start() {
-  if (record.started || game.phase != PLAYING || game.first_cell == -1) return;
+ScoresSave track_game_start() {
+  if (record.started || game.phase != PLAYING || game.first_cell == -1) return SCORES_SAVE_NONE;
   const ScoreKey key = game_score_key();
-  if (!valid_score_key(key)) return;
+  if (!valid_score_key(key)) return SCORES_SAVE_NONE;
   record.started = true;
   record.key = key;
   extra_settings.last_table = format_score_key(key);
   record.last_entry = LastScoreEntry{};
   record_game_started(key);
-  save_scores();
+  return saved_as(save_scores());
 }
 
-void track_game_end(bool won) {
-  if (!record.started) return;
+ScoresSave track_game_end(bool won) {
+  if (!record.started) return SCORES_SAVE_NONE;
   record.started = false;
   const int mode = record.key.mode;
   const int32_t result = game_result(mode);
@@ -89,15 +93,17 @@ void track_game_end(bool won) {
     const int64_t now = score_clock();
     record.pending_entry.date = now > 0 ? now : 0;
   }
-  save_scores();
+  return saved_as(save_scores());
 }
 
-void track_game_abandoned() {
-  if (!record.started) return;
+ScoresSave track_game_abandoned() {
+  if (!record.started) return SCORES_SAVE_NONE;
   record.started = false;
   record_game_result(record.key, false, 0);
-  save_scores();
+  return saved_as(save_scores());
 }
+
+ScoresSave save_waiting_scores() { return scores_unsaved() ? saved_as(save_scores()) : SCORES_SAVE_NONE; }
 
 bool score_entry_pending() { return record.pending; }
 const ScoreKey& pending_score_key() { return record.pending_key; }
@@ -109,15 +115,38 @@ int pending_score_rank() {
 
 bool is_blank_name(const std::string& name) { return name.find_first_not_of(' ') == std::string::npos; }
 
-int enter_pending_score(const std::string& name) {
+namespace {
+
+// The rank of an entry in its table as it is now, or -1.
+int rank_of(const ScoreKey& key, const ScoreEntry& entry) {
+  const std::vector<ScoreEntry>& entries = score_entries(key);
+  for (size_t r = 0; r < entries.size(); r++) {
+    const ScoreEntry& e = entries[r];
+    if (e.name == entry.name && e.result == entry.result && e.date == entry.date && e.damage == entry.damage &&
+        e.boards == entry.boards)
+      return static_cast<int>(r);
+  }
+  return -1;
+}
+
+}  // namespace
+
+int enter_pending_score(const std::string& name, ScoresSave* saved) {
+  if (saved) *saved = SCORES_SAVE_NONE;
   if (!record.pending) return -1;
   record.pending = false;
   ScoreEntry entry = record.pending_entry;
   entry.name = is_blank_name(name) ? ANONYMOUS_NAME : name;
-  const int rank = add_entry(record.pending_key, entry);
+  if (entry.name.size() > SCORE_NAME_BYTES) entry.name.resize(SCORE_NAME_BYTES);
+  int rank = add_entry(record.pending_key, entry);
+  if (rank >= 0) {
+    const ScoresSave how = saved_as(save_scores());
+    if (saved) *saved = how;
+    // Entries other games saved meanwhile may rank ahead of it now.
+    if (how == SCORES_SAVE_DONE) rank = rank_of(record.pending_key, entry);
+  }
   record.last_entry.key = record.pending_key;
   record.last_entry.rank = rank;
-  if (rank >= 0) save_scores();
   return rank;
 }
 
@@ -153,7 +182,9 @@ bool parse_score_key(const std::string& text, ScoreKey& key) {
   parsed.mode = numbers[1];
   parsed.skill = numbers[2];
   parsed.time_limit = numbers[3];
-  if (parsed.style.empty() || !valid_score_key(parsed)) return false;
+  // The style is looked for in the game folders: a plain style file name.
+  if (!is_plain_file_name(parsed.style) || !is_style_file_name(parsed.style.c_str()) || !valid_score_key(parsed))
+    return false;
   key = parsed;
   return true;
 }

@@ -28,8 +28,22 @@ struct KeyData {
   ScoreStats stats;
   std::vector<ScoreEntry> entries;
 };
+using Tables = std::map<ScoreKey, KeyData>;
 
-std::map<ScoreKey, KeyData> tables;
+// A change this game made to the tables: a game counted as started, a
+// game's end, an entry.
+struct Change {
+  enum Kind { STARTED, RESULT, ENTRY } kind;
+  ScoreKey key;
+  bool won;
+  int32_t result;
+  ScoreEntry entry;
+};
+
+Tables file_tables;           // the file as this game last read or wrote it
+std::vector<Change> unsaved;  // this game's changes since, in their order
+Tables tables;                // file_tables with the unsaved changes made
+std::string save_error;
 
 const std::vector<ScoreEntry> NO_ENTRIES;
 
@@ -106,14 +120,15 @@ struct Reader {
   }
 };
 
-// Moves what stands at the file's place aside, over an older backup.
-void move_aside(const std::string& path) {
+// Moves what stands at the file's place aside, over an older backup;
+// false when it could not be moved.
+bool move_aside(const std::string& path) {
   const std::string backup = path + ".bak";
-  if (std::rename(path.c_str(), backup.c_str()) == 0) return;
+  if (std::rename(path.c_str(), backup.c_str()) == 0) return true;
   // A folder cannot replace a file (nor a file a folder): the old backup
   // goes first.
   std::remove(backup.c_str());
-  std::rename(path.c_str(), backup.c_str());
+  return std::rename(path.c_str(), backup.c_str()) == 0;
 }
 
 }  // namespace
@@ -163,30 +178,27 @@ int would_rank(const ScoreKey& key, int32_t result) {
   return rank < SCORE_TABLE_SIZE ? static_cast<int>(rank) : -1;
 }
 
-int add_entry(const ScoreKey& key, const ScoreEntry& entry) {
-  ScoreEntry e = entry;
-  if (e.name.size() > SCORE_NAME_BYTES) e.name.resize(SCORE_NAME_BYTES);
-  if (!valid_score_key(key) || !valid_entry(key.mode, e)) return -1;
-  const auto found = tables.find(key);
-  const size_t have = found == tables.end() ? 0 : found->second.entries.size();
+namespace {
+
+int enter(Tables& into, const ScoreKey& key, const ScoreEntry& e) {
+  const auto found = into.find(key);
+  const size_t have = found == into.end() ? 0 : found->second.entries.size();
   size_t rank = 0;
   while (rank < have && !ranks_ahead(key.mode, e, found->second.entries[rank])) rank++;
   if (rank >= SCORE_TABLE_SIZE) return -1;
-  std::vector<ScoreEntry>& entries = tables[key].entries;
+  std::vector<ScoreEntry>& entries = into[key].entries;
   entries.insert(entries.begin() + rank, e);
   if (entries.size() > SCORE_TABLE_SIZE) entries.resize(SCORE_TABLE_SIZE);
   return static_cast<int>(rank);
 }
 
-void record_game_started(const ScoreKey& key) {
-  if (!valid_score_key(key)) return;
-  ScoreStats& s = tables[key].stats;
+void count_started(Tables& into, const ScoreKey& key) {
+  ScoreStats& s = into[key].stats;
   if (s.played < std::numeric_limits<uint32_t>::max()) s.played++;
 }
 
-void record_game_result(const ScoreKey& key, bool won, int32_t result) {
-  if (!valid_score_key(key)) return;
-  ScoreStats& s = tables[key].stats;
+void count_result(Tables& into, const ScoreKey& key, bool won, int32_t result) {
+  ScoreStats& s = into[key].stats;
   if (!won || !valid_result(key.mode, result) || s.won >= s.played) {
     // A win needs its game counted as played first and a result that can be.
     s.current_streak = 0;
@@ -200,19 +212,66 @@ void record_game_result(const ScoreKey& key, bool won, int32_t result) {
   if (s.current_streak > s.longest_streak) s.longest_streak = s.current_streak;
 }
 
+// A change made to tables; an entry is marked as not saved when it is
+// made to the tables in memory only.
+void make_change(Tables& into, const Change& c, bool mark_unsaved) {
+  switch (c.kind) {
+    case Change::STARTED: count_started(into, c.key); break;
+    case Change::RESULT: count_result(into, c.key, c.won, c.result); break;
+    case Change::ENTRY: {
+      ScoreEntry e = c.entry;
+      e.unsaved = mark_unsaved;
+      enter(into, c.key, e);
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+int add_entry(const ScoreKey& key, const ScoreEntry& entry) {
+  ScoreEntry e = entry;
+  if (e.name.size() > SCORE_NAME_BYTES) e.name.resize(SCORE_NAME_BYTES);
+  e.unsaved = true;
+  if (!valid_score_key(key) || !valid_entry(key.mode, e)) return -1;
+  const int rank = enter(tables, key, e);
+  if (rank >= 0) unsaved.push_back(Change{Change::ENTRY, key, false, 0, e});
+  return rank;
+}
+
+void record_game_started(const ScoreKey& key) {
+  if (!valid_score_key(key)) return;
+  count_started(tables, key);
+  unsaved.push_back(Change{Change::STARTED, key, false, 0, ScoreEntry{}});
+}
+
+void record_game_result(const ScoreKey& key, bool won, int32_t result) {
+  if (!valid_score_key(key)) return;
+  count_result(tables, key, won, result);
+  unsaved.push_back(Change{Change::RESULT, key, won, result, ScoreEntry{}});
+}
+
+bool scores_unsaved() { return !unsaved.empty(); }
+
 bool may_enter_table(int mode, bool won, bool one_click_board, bool hinted, bool endurance_timed_out) {
   if (hinted) return false;
   if (mode == ENDURANCE) return endurance_timed_out;
   return won && !one_click_board;
 }
 
-void clear_scores() { tables.clear(); }
+void clear_scores() {
+  tables.clear();
+  file_tables.clear();
+  unsaved.clear();
+}
 
-std::string encode_scores() {
+namespace {
+
+std::string encode(const Tables& from) {
   std::string out(MAGIC, sizeof MAGIC);
   put_u32(out, VERSION);
-  put_u32(out, static_cast<uint32_t>(tables.size()));
-  for (const auto& t : tables) {
+  put_u32(out, static_cast<uint32_t>(from.size()));
+  for (const auto& t : from) {
     const ScoreKey& k = t.first;
     const ScoreStats& s = t.second.stats;
     put_padded(out, k.style, SCORE_STYLE_BYTES);
@@ -238,7 +297,7 @@ std::string encode_scores() {
   return out;
 }
 
-bool decode_scores(const std::string& bytes) {
+bool decode(const std::string& bytes, Tables& into) {
   if (bytes.size() > SCORE_FILE_MAX_BYTES || bytes.size() < sizeof MAGIC ||
       std::memcmp(bytes.data(), MAGIC, sizeof MAGIC) != 0)
     return false;
@@ -282,16 +341,16 @@ bool decode_scores(const std::string& bytes) {
     previous = &read.emplace(k, d).first->first;
   }
   if (!r.ok || r.left() != 0) return false;
-  tables.swap(read);
+  into.swap(read);
   return true;
 }
 
-ScoresLoadResult load_scores() {
-  clear_scores();
-  const std::string path = user_path(SCORES_FILE_NAME);
-  if (path.empty()) return SCORES_NONE;
+enum FileState { FILE_READ, FILE_MISSING, FILE_DAMAGED };
+
+// The file of path into read.
+FileState read_scores_file(const std::string& path, Tables& read) {
   struct stat st;
-  if (lstat(path.c_str(), &st) != 0 && errno == ENOENT) return SCORES_NONE;
+  if (lstat(path.c_str(), &st) != 0 && errno == ENOENT) return FILE_MISSING;
   std::string bytes;
   bool readable = false;
   if (std::FILE* f = fopen_regular_file(path.c_str())) {
@@ -302,16 +361,78 @@ ScoresLoadResult load_scores() {
     std::fclose(f);
     bytes.resize(got);
   }
-  if (readable && decode_scores(bytes)) return SCORES_LOADED;
-  move_aside(path);
-  return SCORES_DAMAGED;
+  return readable && decode(bytes, read) ? FILE_READ : FILE_DAMAGED;
+}
+
+}  // namespace
+
+std::string encode_scores() { return encode(tables); }
+
+bool decode_scores(const std::string& bytes) {
+  Tables read;
+  if (!decode(bytes, read)) return false;
+  tables = read;
+  file_tables.swap(read);
+  unsaved.clear();
+  return true;
+}
+
+ScoresLoadResult load_scores() {
+  clear_scores();
+  const std::string path = user_path(SCORES_FILE_NAME);
+  if (path.empty()) return SCORES_NONE;
+  switch (read_scores_file(path, file_tables)) {
+    case FILE_READ: tables = file_tables; return SCORES_LOADED;
+    case FILE_MISSING: return SCORES_NONE;
+    case FILE_DAMAGED: break;
+  }
+  file_tables.clear();
+  return move_aside(path) ? SCORES_DAMAGED : SCORES_DAMAGED_NOT_MOVED;
 }
 
 int save_scores() {
   const std::string path = user_path(SCORES_FILE_NAME);
-  if (path.empty()) return 0;
-  const std::string bytes = encode_scores();
+  if (path.empty()) {
+    save_error = "there is no folder for the player's files";
+    return 0;
+  }
+  UserFolderLock lock;
+  if (!lock.held()) {
+    save_error = "another game kept the folder locked";
+    return 0;
+  }
+  // The file as it is now, with this game's changes made to it.
+  Tables merged;
+  switch (read_scores_file(path, merged)) {
+    case FILE_READ: break;
+    case FILE_MISSING: merged.clear(); break;
+    case FILE_DAMAGED:
+      // Damaged since it was read: kept aside, and the tables as this
+      // game last knew the file take its place.
+      if (!move_aside(path)) {
+        save_error = "what is in its place can neither be read nor moved aside";
+        return 0;
+      }
+      merged = file_tables;
+      break;
+  }
+  for (const Change& c : unsaved) make_change(merged, c, false);
+  const std::string bytes = encode(merged);
   // A file that would not be read back is not written.
-  if (bytes.size() > SCORE_FILE_MAX_BYTES) return 0;
-  return write_file_whole(path.c_str(), bytes.data(), bytes.size()) == WRITE_DONE ? 1 : 0;
+  if (bytes.size() > SCORE_FILE_MAX_BYTES) {
+    save_error = "the file would pass its size limit";
+    return 0;
+  }
+  errno = 0;
+  if (write_file_whole(path.c_str(), bytes.data(), bytes.size()) != WRITE_DONE) {
+    save_error = errno ? std::strerror(errno) : "the file could not be written";
+    return 0;
+  }
+  file_tables = merged;
+  tables.swap(merged);
+  unsaved.clear();
+  save_error.clear();
+  return 1;
 }
+
+const std::string& scores_save_error() { return save_error; }

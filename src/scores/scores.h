@@ -32,6 +32,28 @@
 // anything else that is not a regular file in its place), is damaged: it is
 // renamed to "fusegrid.scores.bak" (replacing an older one) and the tables
 // start empty. The file is written whole or not at all.
+//
+// Several games may share the file (two of them running in one folder).
+// The tables in memory are the file as this game last read or wrote it,
+// with this game's changes since then made to them: the games counted as
+// started, the ends of games and the entries. A save takes the lock on the
+// user folder (platform/game_paths.h, UserFolderLock; a bounded wait),
+// reads the file as it is then, makes this game's changes to it in their
+// order, writes it whole and takes the result as the tables in memory:
+// what other games saved meanwhile is kept and shows from then on. A file
+// deleted meanwhile starts empty, and one damaged meanwhile is moved aside
+// and replaced by the tables this game last read or wrote. A save that
+// fails (no lock in time, a full disk, a read-only folder, a file that
+// would pass the size limit) changes nothing on disk and keeps the changes
+// for the next save; the entries among them are marked as not saved.
+//
+// The statistics merge by the same replay: played, won, the best result
+// and the sum of the winning results add up over the games. A streak is
+// counted in the order the results reach the file: each end of a game
+// saved lengthens (a win) or ends (anything else) the current streak the
+// file holds at that moment, whichever game played it, and the longest
+// streak is the longest the file has held. Two games playing the same
+// table at once thus share one current streak.
 #pragma once
 
 #include <cstdint>
@@ -66,6 +88,9 @@ struct ScoreEntry {
   int32_t damage = 0;  // Endurance
   int32_t boards = 0;  // Endurance: boards played
   int64_t date = 0;    // unix seconds
+  // In memory only: made by this game and not in the file yet (its save
+  // failed).
+  bool unsaved = false;
 };
 
 struct ScoreStats {
@@ -115,19 +140,27 @@ bool may_enter_table(int mode, bool won, bool one_click_board, bool hinted, bool
 void clear_scores();
 
 enum ScoresLoadResult {
-  SCORES_LOADED = 0,  // read from the file
-  SCORES_NONE = 1,    // no file (or no user folder): empty tables
-  SCORES_DAMAGED = 2  // damaged or unreadable: moved aside, empty tables
+  SCORES_LOADED = 0,            // read from the file
+  SCORES_NONE = 1,              // no file (or no user folder): empty tables
+  SCORES_DAMAGED = 2,           // damaged or unreadable: moved aside, empty tables
+  SCORES_DAMAGED_NOT_MOVED = 3  // damaged or unreadable, and it could not be moved aside: empty tables
 };
 
-// Reads the file of the user folder in place of the tables in memory.
+// Reads the file of the user folder in place of the tables in memory;
+// every change not saved is forgotten.
 ScoresLoadResult load_scores();
-// Writes every table; 1 when done, 0 when not (nothing then changed on disk),
-// as when the file would pass the size limit.
+// Saves this game's changes, merged into the file as it is now (see
+// above); 1 when done, 0 when not: nothing then changed on disk, the
+// changes are kept for the next save and scores_save_error says why.
 int save_scores();
+// Whether changes made in memory wait to be saved.
+bool scores_unsaved();
+// Why the last save failed, as one short phrase; empty after a save done.
+const std::string& scores_save_error();
 
 // The file's bytes for the tables in memory, and back; decode_scores
-// leaves the tables unchanged and returns false on bytes that break the
-// format.
+// takes the bytes as the file last read (every change not saved is
+// forgotten), or leaves the tables unchanged and returns false on bytes
+// that break the format.
 std::string encode_scores();
 bool decode_scores(const std::string& bytes);

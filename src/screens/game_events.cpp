@@ -73,7 +73,7 @@ int finish_load_for_play(BoardLoadResult result, int continuation) {
 
 int load_board_for_play(const char* file_name, int pattern, int continuation) {
   // A new game gives up the one in progress.
-  if (!continuation) track_game_abandoned();
+  if (!continuation) report_scores_save(track_game_abandoned());
   if (show_wait_notice_hook) show_wait_notice_hook();
   // The notice shows a frame, which moves the board seed on: the load
   // reads it afterwards.
@@ -81,7 +81,7 @@ int load_board_for_play(const char* file_name, int pattern, int continuation) {
 }
 
 int load_board_for_play(const char* file_name, int pattern, const Random& stream) {
-  track_game_abandoned();
+  report_scores_save(track_game_abandoned());
   if (show_wait_notice_hook) show_wait_notice_hook();
   return finish_load_for_play(load_board_from(file_name, pattern, 0, stream), 0);
 }
@@ -101,7 +101,7 @@ void act_on_game_events(AreaButton* board_area) {
         prompt_any_key(PROMPT_WIDTH_ONE_CLICK_NO_SCORE, PROMPT_TEXTS[PROMPT_ONE_CLICK_NO_SCORE]);
         break;
       case EVENT_NEXT_BOARD: load_board_for_play(board_file_name, current_board_index, 1); break;
-      case EVENT_GAME_ENDED: track_game_end(e.value != 0); break;
+      case EVENT_GAME_ENDED: report_scores_save(track_game_end(e.value != 0)); break;
     }
   }
 }

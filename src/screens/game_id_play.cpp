@@ -133,6 +133,15 @@ bool game_id_dialog() {
   return false;
 }
 
+int check_start_game_id(const GameId& id, FILE* err) {
+  const bool started_here = !system_driver;
+  if (started_here && install_allegro(SYSTEM_NONE, &errno, atexit) != 0) return fail(err, "cannot start.");
+  set_color_depth(8);
+  const GameIdError error = check_game_id_style(id);
+  if (started_here) allegro_exit();
+  return error == GAME_ID_OK ? 0 : fail(err, game_id_message(error));
+}
+
 int describe_game(const char* id_text, const char* first_cell_text, FILE* out, FILE* err) {
   GameId id;
   GameIdError error = parse_game_id(id_text, id);

@@ -19,6 +19,12 @@ GameIdError play_game_id(const GameId& id);
 // open), Esc leaves. True when a board was started.
 bool game_id_dialog();
 
+// "fusegrid --game ID" before anything is shown: the ID's style file is in
+// the game folders, usable, and has the pattern. Returns the exit status
+// when it is not (2, with one line on err), else 0. Starts the library
+// without a display for the check and leaves it again.
+int check_start_game_id(const GameId& id, FILE* err);
+
 // "fusegrid --describe ID --first-cell N": makes the board as the game
 // would for that ID and that first click, without a window, and prints
 // it as one line of JSON on out: the mines as the first click finds them,

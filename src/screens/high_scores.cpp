@@ -13,6 +13,7 @@
 #include "board/style_list.h"
 #include "palette/palette_entries.h"
 #include "platform/extra_settings.h"
+#include "platform/game_paths.h"
 #include "platform/lifecycle.h"
 #include "rules/board_state.h"
 #include "rules/modes.h"
@@ -23,6 +24,9 @@
 
 const char* const SCORES_DAMAGED_MESSAGE =
     "The high scores could not be read: a fresh table starts (old file: fusegrid.scores.bak).";
+const char* const SCORES_DAMAGED_NOT_MOVED_MESSAGE =
+    "The high scores could not be read, nor moved aside: a fresh table starts, unsaved.";
+const char* const SCORES_NOT_SAVED_MESSAGE = "The high scores could not be saved: trying again at the next save.";
 
 namespace {
 
@@ -110,6 +114,8 @@ enum {
   COL_DATE_X = 568
 };
 
+const char* const UNSAVED_FOOTNOTE = "* not saved yet";
+
 struct Page {
   ScoreKey key;
   std::string heading;
@@ -122,7 +128,8 @@ void draw_page_row(BITMAP* bmp, int y, int rank, const ScoreEntry& e, int mode, 
   const int colour = highlighted ? COL_MENU_SELECTED_FONT : COL_MENU_FONT;
   if (highlighted) rectfill(bmp, PAGE_X1 + 9, y - 3, PAGE_X2 - 9, y + ROW_HEIGHT - 4, COL_MENU_SELECTED_BG);
   char text[24];
-  std::snprintf(text, sizeof text, "%d.", rank + 1);
+  // An entry not saved yet is marked; the footnote says so.
+  std::snprintf(text, sizeof text, e.unsaved ? "%d.*" : "%d.", rank + 1);
   draw_text(bmp, COL_RANK_X, y, colour, text);
   int cx1, cy1, cx2, cy2;
   get_clip_rect(bmp, &cx1, &cy1, &cx2, &cy2);
@@ -198,6 +205,9 @@ void show_page(const Page& p) {
   draw_statistics(bmp, p.key, STATS_TOP);
 
   draw_frame(bmp, PAGE_X1, PAGE_BOTTOM, PAGE_X2, PAGE_BOTTOM + 15);
+  bool unsaved = false;
+  for (const ScoreEntry& e : entries) unsaved = unsaved || e.unsaved;
+  if (unsaved) draw_text(bmp, PAGE_X1 + 8, PAGE_BOTTOM + 4, COL_MENU_FONT, UNSAVED_FOOTNOTE);
   text_button_draw(&p.ok, bmp);
   present_frame();
 }
@@ -291,9 +301,32 @@ std::string ask_name(const std::string& result_line) {
 }  // namespace
 
 const char* load_high_scores() {
-  if (load_scores() != SCORES_DAMAGED) return nullptr;
-  std::fprintf(stderr, "fusegrid: %s\n", SCORES_DAMAGED_MESSAGE);
-  return SCORES_DAMAGED_MESSAGE;
+  const char* message = nullptr;
+  switch (load_scores()) {
+    case SCORES_LOADED:
+    case SCORES_NONE: return nullptr;
+    case SCORES_DAMAGED: message = SCORES_DAMAGED_MESSAGE; break;
+    case SCORES_DAMAGED_NOT_MOVED: message = SCORES_DAMAGED_NOT_MOVED_MESSAGE; break;
+  }
+  std::fprintf(stderr, "fusegrid: %s\n", message);
+  return message;
+}
+
+namespace {
+const char* waiting_message = nullptr;
+}  // namespace
+
+void report_scores_save(ScoresSave how) {
+  if (how != SCORES_SAVE_FAILED) return;
+  std::fprintf(stderr, "fusegrid: the high scores could not be saved to %s (%s); trying again at the next save\n",
+               user_path(SCORES_FILE_NAME).c_str(), scores_save_error().c_str());
+  waiting_message = SCORES_NOT_SAVED_MESSAGE;
+}
+
+const char* take_scores_message() {
+  const char* message = waiting_message;
+  waiting_message = nullptr;
+  return message;
 }
 
 void enter_high_score() {
@@ -305,13 +338,17 @@ void enter_high_score() {
                                   format_score_result(key.mode, pending_score_entry().result);
   const std::string name = ask_name(result_line);
   if (!is_blank_name(name)) extra_settings.player_name = name;
-  const int entered = enter_pending_score(name);
+  ScoresSave saved = SCORES_SAVE_NONE;
+  const int entered = enter_pending_score(name, &saved);
+  report_scores_save(saved);
   run_page(key, entered);
 }
 
 void close_high_scores() {
   if (score_entry_pending()) enter_pending_score(extra_settings.player_name);
   track_game_abandoned();
+  // What could not be saved so far gets a last try, said when it fails.
+  report_scores_save(save_waiting_scores());
 }
 
 ScoreKey high_scores_page_key() {

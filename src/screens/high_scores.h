@@ -6,13 +6,23 @@
 #include <cstdint>
 #include <string>
 
+#include "scores/game_record.h"
 #include "scores/scores.h"
 
 // Start-up: the tables from their file. A damaged file is kept aside
-// (scores/scores.h), a line on stderr says so, and the line to show the
-// player is returned; else nullptr.
+// (scores/scores.h), a line on stderr says so (and whether it could be
+// moved), and the line to show the player is returned; else nullptr.
 const char* load_high_scores();
 extern const char* const SCORES_DAMAGED_MESSAGE;
+extern const char* const SCORES_DAMAGED_NOT_MOVED_MESSAGE;
+
+// How a step went with the scores file (scores/game_record.h): a save that
+// failed is said in one line on stderr, and the line for the menu bar
+// waits in take_scores_message.
+void report_scores_save(ScoresSave how);
+extern const char* const SCORES_NOT_SAVED_MESSAGE;
+// The line for the menu bar that waits, once; nullptr when none does.
+const char* take_scores_message();
 
 // After a game: when its result waits for a name (scores/game_record.h),
 // asks for it, enters it and shows its table with the entry highlighted.
@@ -27,7 +37,8 @@ void close_high_scores();
 // The high-score page (F3, File > View High Scores): the table of the game
 // in play, or of the last game played when no board is loaded; the arrow
 // keys and the page's buttons step through the modes and levels of the
-// same board.
+// same board. An entry not saved yet shows an asterisk after its rank,
+// and a footnote in the button bar says what it means.
 void high_scores_page();
 
 // The key the page opens at.

@@ -4,8 +4,11 @@
 #include <cstdio>
 
 #include "board/game_id.h"
+#include "platform/extra_settings.h"
 #include "platform/game_paths.h"
 #include "platform/lifecycle.h"
+#include "platform/settings.h"
+#include "scores/scores.h"
 #include "screens/command_line.h"
 #include "screens/game_events.h"
 #include "screens/game_id_play.h"
@@ -28,7 +31,12 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "fusegrid: %s\n", game_id_message(error));
       return 2;
     }
+    // A board that cannot be played is said before any window opens.
+    if (const int status = check_start_game_id(start_id, stderr)) return status;
   }
+  // What a game ended in the middle of a write left behind.
+  const char* const own_files[] = {SETTINGS_FILE_NAME, EXTRA_SETTINGS_FILE_NAME, SCORES_FILE_NAME};
+  remove_stale_user_temp_files(own_files, 3);
 
   start_up();
   start_game();

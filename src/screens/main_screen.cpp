@@ -526,7 +526,8 @@ bool main_screen_pass() {
   run_menu(&options_button, run_options_menu);
   face_and_verdict();
   board_input();
-  track_game_start();
+  report_scores_save(track_game_start());
+  if (const char* message = take_scores_message()) show_status_message(message);
   hint_key();
   function_keys();
   pause_when_asked();

@@ -25,6 +25,18 @@ rc=0
 (cd "$FG_RUN" && ./fusegrid --game "fgboards-hx.dat:1:0:3:x" 2>"$FG_OUT/bad_id.log") || rc=$?
 [ "$rc" = "2" ] || fail "a bad ID gave exit code $rc"
 grep -q "seed" "$FG_OUT/bad_id.log" || fail "no message for a bad seed: $(cat "$FG_OUT/bad_id.log")"
+# So is a well-formed ID whose style file is missing or cannot be used:
+# exit status 2, one line, and no display is needed (none is opened).
+printf 'not a datafile' >"$FG_RUN/fgboards-jk.dat"
+for bad in fgboards-zz.dat:0:0:0:1 fgboards-jk.dat:0:0:0:1; do
+  rc=0
+  (cd "$FG_RUN" && env -u DISPLAY ./fusegrid --game "$bad" 2>"$FG_OUT/bad_style.log") || rc=$?
+  echo "--game $bad: exit code $rc, said: $(cat "$FG_OUT/bad_style.log")"
+  [ "$rc" = "2" ] || fail "--game $bad gave exit code $rc"
+  [ "$(wc -l <"$FG_OUT/bad_style.log")" = "1" ] || fail "--game $bad: not one line: $(cat "$FG_OUT/bad_style.log")"
+  grep -q "style file" "$FG_OUT/bad_style.log" || fail "--game $bad: no message about the style file"
+done
+rm -f "$FG_RUN/fgboards-jk.dat"
 
 fg_start_game -- --game "$id"
 wid="$(fg_wait_window)"

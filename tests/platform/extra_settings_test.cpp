@@ -105,7 +105,9 @@ TEST(ExtraSettings, WindowZoomValues) {
 // The two texts (the player's name and the last table): taken as they
 // stand after the trim up to their size, written only when set or held.
 TEST(ExtraSettings, TextValues) {
-  const std::string name24(EXTRA_SETTINGS_NAME_SIZE, 'n'), text64(EXTRA_SETTINGS_TEXT_SIZE, 't');
+  const std::string name24(EXTRA_SETTINGS_NAME_SIZE, 'n');
+  // A last table of 64 bytes: a plain name and four numbers.
+  const std::string text64 = std::string(EXTRA_SETTINGS_TEXT_SIZE - 8, 't') + ":1:2:3:4";
   struct Case {
     std::string contents;
     std::string name, table;  // the values loaded
@@ -119,7 +121,7 @@ TEST(ExtraSettings, TextValues) {
       {"player_name=" + name24 + "\n", name24, "", name24, "player_name=" + name24 + "\nno_guess=0\n"},
       {"player_name=Dee\nplayer_name=" + name24 + "x\n", "Dee", "", "Dee", "player_name=Dee\nno_guess=0\n"},
       {"last_table=" + text64 + "\n", "", text64, "", "last_table=" + text64 + "\nno_guess=0\n"},
-      {"last_table=" + text64 + "t\n", "", "", "", "last_table=\nno_guess=0\n"},
+      {"last_table=t" + text64 + "\n", "", "", "", "last_table=\nno_guess=0\n"},
       {"player_name=\xc3\xa9t\xc3\xa9\n", "\xc3\xa9t\xc3\xa9", "", "E", "player_name=E\nno_guess=0\n"},
   };
   for (const Case& c : cases) {
@@ -259,3 +261,74 @@ TEST(ExtraSettings, LoadedAtStartAndNotWritten) {
 }
 
 }  // namespace
+
+// The last table names a style file looked for in the game folders: one
+// whose name is not a plain file name is refused as it is read, so the
+// key keeps its default (or an earlier valid line).
+TEST(ExtraSettings, ALastTableOutsideTheGameFoldersIsRefused) {
+  struct Case {
+    const char* line;
+    const char* loaded;
+  } cases[] = {
+      {"last_table=fgboards.dat:0:0:0:0", "fgboards.dat:0:0:0:0"},
+      {"last_table=/etc/passwd:0:0:0:0", ""},
+      {"last_table=../x.dat:0:0:0:0", ""},
+      {"last_table=fgboards/../../x.dat:0:0:0:0", ""},
+      {"last_table=..:0:0:0:0", ""},
+      {"last_table=.:0:0:0:0", ""},
+      {"last_table=fg boards.dat:0:0:0:0", ""},
+      {"last_table=fgboards.dat:0:0:0", ""},
+      {"last_table=:0:0:0:0", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    ScopedTempDir dir;
+    write_file(EXTRA_SETTINGS_FILE_NAME, std::string(c.line) + "\n");
+    load_extra_settings();
+    EXPECT_EQ(extra_settings.last_table, c.loaded);
+  }
+  ScopedTempDir dir;
+  write_file(EXTRA_SETTINGS_FILE_NAME, "last_table=fgboards-hx.dat:1:0:0:0\nlast_table=../x.dat:0:0:0:0\n");
+  load_extra_settings();
+  EXPECT_EQ(extra_settings.last_table, "fgboards-hx.dat:1:0:0:0") << "the earlier valid line stays";
+  default_extra_settings();
+}
+
+// Two games share the file: each write sets only the keys its game
+// changed since it read the file, over what the file holds then, so the
+// game that closes last keeps the other's changes; a key both changed
+// takes the value of the last write.
+TEST(ExtraSettings, TwoGamesKeepEachOthersChanges) {
+  ScopedTempDir dir;
+  const std::string start = "# mine\nno_guess=0\nwindow_zoom=2\n";
+  struct Case {
+    const char* what;
+    std::string other_writes;  // the file after the other game's write
+    std::string written;       // after this game's write (no_guess and the zoom changed)
+  } cases[] = {
+      {"the other game set the name", "# mine\nno_guess=0\nwindow_zoom=2\nplayer_name=Bo\n",
+       "# mine\nno_guess=1\nwindow_zoom=fit\nplayer_name=Bo\n"},
+      {"the other game changed the zoom too", "# mine\nno_guess=0\nwindow_zoom=3\nlast_table=fgboards.dat:2:0:0:0\n",
+       "# mine\nno_guess=1\nwindow_zoom=fit\nlast_table=fgboards.dat:2:0:0:0\n"},
+      {"the other game dropped a line", "no_guess=0\nwindow_zoom=2\n", "no_guess=1\nwindow_zoom=fit\n"},
+      {"the file is gone", "", "no_guess=1\nwindow_zoom=fit\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    write_file(EXTRA_SETTINGS_FILE_NAME, start);
+    load_extra_settings();
+    extra_settings.no_guess = true;
+    extra_settings.window_zoom = WINDOW_ZOOM_FIT;
+    if (c.other_writes.empty())
+      std::remove(EXTRA_SETTINGS_FILE_NAME);
+    else
+      write_file(EXTRA_SETTINGS_FILE_NAME, c.other_writes);
+    ASSERT_EQ(write_extra_settings(), 1);
+    EXPECT_EQ(read_file(EXTRA_SETTINGS_FILE_NAME), c.written);
+    // The choices in memory are the file's now; a second write changes nothing.
+    EXPECT_EQ(extra_settings.player_name, c.other_writes.find("Bo") != std::string::npos ? "Bo" : "");
+    ASSERT_EQ(write_extra_settings(), 1);
+    EXPECT_EQ(read_file(EXTRA_SETTINGS_FILE_NAME), c.written);
+  }
+  default_extra_settings();
+}

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -129,4 +130,68 @@ TEST(SafeFile, WholeWritesReplaceTheTargetAndLeaveNothingElse) {
   ASSERT_EQ(mkdir("folder", 0755), 0);
   EXPECT_EQ(write_file_whole("folder", "x", 1), WRITE_FAILED);
   EXPECT_EQ(folder_entries("."), (std::vector<std::string>{"folder", "target"})) << "no temporary file is left";
+}
+
+// What a write cut short leaves ("<name>.XXXXXX") is removed at start:
+// regular files of exactly that pattern for the names given, nothing
+// else, and no link is followed.
+TEST(SafeFile, StaleTemporaryFilesOfOurNamesAreRemoved) {
+  ScopedTempDir outside;
+  write_file(outside.path() + "/target", "keep");
+  ScopedTempDir dir;
+  struct Entry {
+    const char* name;
+    enum { FILE, FOLDER, LINK } kind;
+    bool removed;
+  } entries[] = {
+      {"fusegrid.scores.aZ09xy", Entry::FILE, true},
+      {"fusegrid.ini.ABCDEF", Entry::FILE, true},
+      {"fgrid.cfg.123456", Entry::FILE, true},
+      {"fusegrid.scores", Entry::FILE, false},
+      {"fusegrid.scores.bak", Entry::FILE, false},
+      {"fusegrid.scores.aZ09x", Entry::FILE, false},
+      {"fusegrid.scores.aZ09xyz", Entry::FILE, false},
+      {"fusegrid.scores.aZ-9xy", Entry::FILE, false},
+      {"fusegrid.scoresXaZ09xy", Entry::FILE, false},
+      {"xfgrid.cfg.123456", Entry::FILE, false},
+      {"other.dat.123456", Entry::FILE, false},
+      {"fgrid.cfg.abcdef", Entry::LINK, false},
+      {"fusegrid.ini.abcdef", Entry::FOLDER, false},
+  };
+  for (const Entry& e : entries) {
+    switch (e.kind) {
+      case Entry::FILE: write_file(e.name, "x"); break;
+      case Entry::FOLDER:
+        ASSERT_EQ(mkdir(e.name, 0755), 0);
+        write_file(std::string(e.name) + "/inside", "x");
+        break;
+      case Entry::LINK: ASSERT_EQ(symlink((outside.path() + "/target").c_str(), e.name), 0); break;
+    }
+  }
+  const char* const names[] = {"fusegrid.scores", "fusegrid.ini", "fgrid.cfg"};
+  EXPECT_EQ(remove_stale_temp_files(dir.path().c_str(), names, 3), 3);
+  std::vector<std::string> left;
+  for (const Entry& e : entries)
+    if (!e.removed) left.push_back(e.name);
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(folder_entries("."), left);
+  EXPECT_EQ(read_file(outside.path() + "/target"), "keep");
+  EXPECT_EQ(read_file("fusegrid.ini.abcdef/inside"), "x");
+  EXPECT_EQ(remove_stale_temp_files("/nonexistent-folder", names, 3), 0);
+}
+
+// The folder lock excludes a second holder (another open of the folder,
+// as another game's) until it is released; the wait for it is bounded.
+TEST(SafeFile, TheFolderLockIsExclusiveAndItsWaitBounded) {
+  ScopedTempDir dir;
+  const int first = lock_folder(dir.path().c_str(), 0);
+  ASSERT_GE(first, 0);
+  EXPECT_EQ(lock_folder(dir.path().c_str(), 30), -1);
+  EXPECT_EQ(lock_folder("", 0), -1) << "the current folder is the same folder";
+  release_folder_lock(first);
+  const int second = lock_folder("", 0);
+  EXPECT_GE(second, 0);
+  release_folder_lock(second);
+  EXPECT_EQ(lock_folder((dir.path() + "/missing").c_str(), 0), -1);
+  EXPECT_TRUE(folder_entries(".").empty()) << "the lock makes no file";
 }

@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/extra_settings.h"
+#include "platform/game_paths.h"
+#include "platform/safe_file.h"
 #include "support/headless.h"
 
 namespace {
@@ -190,4 +193,91 @@ TEST(Settings, WriteNeverFollowsAPlantedLink) {
                                                : std::vector<std::string>{"fgrid.cfg", "fgrid.cfg.tmp"};
     EXPECT_EQ(folder_entries("."), want) << "nothing else is left in the folder";
   }
+}
+
+// Two games share the file: a write replaces, field by field, only what
+// this game changed since it read or wrote the file, over the file as it
+// is then; the other game's changes to other fields stay, and the file
+// keeps its 55-byte layout. A file gone or not valid meanwhile gets every
+// field of this game.
+TEST(Settings, AWriteChangesOnlyTheFieldsThisGameChanged) {
+  ScopedTempDir dir;
+  struct Case {
+    const char* what;
+    std::string other;     // the file after the other game's write ("" = gone)
+    std::string expected;  // after this game's write: it set volume 9 and sound switch 2 on
+  };
+  std::string other = valid_file();
+  other[0] = 1;                      // question marks on
+  other[2 + 4] = 1;                  // sound switch 4 on
+  other[22] = 0;                     // full screen
+  other.replace(23, 8, "Dawn.FCL");  // another palette
+  std::string merged = other;
+  merged[1] = 9;
+  merged[2 + 2] = 1;
+  std::string ours = valid_file();
+  ours[1] = 9;
+  ours[2 + 2] = 1;
+  std::string both_volume = other;
+  both_volume[1] = char(50);
+  std::string both_volume_merged = both_volume;
+  both_volume_merged[1] = 9;
+  both_volume_merged[2 + 2] = 1;
+  const Case cases[] = {
+      {"the other game changed other fields", other, merged},
+      {"both changed the volume: the last write wins", both_volume, both_volume_merged},
+      {"the file is gone", "", ours},
+      {"the file is damaged", with_byte(22, 2), ours},
+      {"the file is short", valid_file().substr(0, 30), ours},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    write_file("fgrid.cfg", valid_file());
+    ASSERT_EQ(read_settings(), 1);
+    settings.volume = 9;
+    settings.sound_switches[2] = 1;
+    if (c.other.empty())
+      std::remove("fgrid.cfg");
+    else
+      write_file("fgrid.cfg", c.other);
+    ASSERT_EQ(write_settings(), 1);
+    EXPECT_EQ(read_file("fgrid.cfg"), c.expected);
+    // The settings in memory are the file's now, and a second write keeps it.
+    EXPECT_EQ(settings.windowed, c.expected[22]);
+    ASSERT_EQ(write_settings(), 1);
+    EXPECT_EQ(read_file("fgrid.cfg"), c.expected);
+  }
+  // A game that never read the file writes every field.
+  write_file("fgrid.cfg", other);
+  default_settings();
+  ASSERT_EQ(write_settings(), 1);
+  ASSERT_EQ(read_settings(), 1);
+  EXPECT_EQ(settings.volume, 128);
+  EXPECT_EQ(settings.palette_name[0], 0);
+}
+
+// Another game holding the lock on the folder past the wait: neither
+// settings file is written, and both stay as they were.
+TEST(Settings, NoWriteWithoutTheFolderLock) {
+  ScopedTempDir dir;
+  write_file("fgrid.cfg", valid_file());
+  write_file(EXTRA_SETTINGS_FILE_NAME, "no_guess=0\n");
+  ASSERT_EQ(read_settings(), 1);
+  load_extra_settings();
+  settings.volume = 3;
+  extra_settings.no_guess = true;
+  const int saved_wait = user_folder_lock_wait_ms;
+  user_folder_lock_wait_ms = 10;
+  const int lock = lock_folder(dir.path().c_str(), 0);
+  ASSERT_GE(lock, 0);
+  EXPECT_EQ(write_settings(), 0);
+  EXPECT_EQ(write_extra_settings(), 0);
+  release_folder_lock(lock);
+  user_folder_lock_wait_ms = saved_wait;
+  EXPECT_EQ(read_file("fgrid.cfg"), valid_file());
+  EXPECT_EQ(read_file(EXTRA_SETTINGS_FILE_NAME), "no_guess=0\n");
+  EXPECT_EQ(write_settings(), 1) << "written once the lock is free";
+  EXPECT_EQ(write_extra_settings(), 1);
+  EXPECT_EQ(read_file(EXTRA_SETTINGS_FILE_NAME), "no_guess=1\n");
+  default_extra_settings();
 }

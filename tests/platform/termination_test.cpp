@@ -75,3 +75,38 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<TerminationCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+void leave_a_mark() { write_file("hook.ran", "yes"); }
+
+}  // namespace
+
+// The end that the loss of the display takes (and a signal that overtakes
+// a main thread showing no frames) runs the game's hook first, as the
+// orderly shutdown does: a result waiting for its name is kept. Before the
+// player's settings are loaded, nothing runs and nothing is written.
+TEST(Termination, TheEndWithoutFramesRunsTheHookOnce) {
+  for (const bool loaded : {true, false}) {
+    SCOPED_TRACE(loaded);
+    ScopedTempDir dir;
+    EXPECT_EXIT(
+        {
+          allow_settings_save_on_termination(loaded);
+          before_shutdown_hook = leave_a_mark;
+          save_settings_and_end(0, EXIT_STATUS_FAILURE);
+        },
+        ::testing::ExitedWithCode(EXIT_STATUS_FAILURE), "");
+    EXPECT_EQ(read_file("hook.ran"), loaded ? "yes" : "");
+    struct stat st;
+    EXPECT_EQ(stat("fgrid.cfg", &st) == 0, loaded);
+  }
+  // Run once: a second run finds the hook gone.
+  ScopedTempDir dir;
+  before_shutdown_hook = leave_a_mark;
+  run_before_shutdown_hook();
+  std::remove("hook.ran");
+  run_before_shutdown_hook();
+  EXPECT_EQ(read_file("hook.ran"), "");
+  EXPECT_EQ(before_shutdown_hook.load(), nullptr);
+}

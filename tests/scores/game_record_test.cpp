@@ -8,6 +8,8 @@
 #include <cstdio>
 
 #include "platform/extra_settings.h"
+#include "platform/game_paths.h"
+#include "platform/safe_file.h"
 #include "rules/hint.h"
 #include "rules/rules_fixture.h"
 #include "support/headless.h"
@@ -36,6 +38,10 @@ enum Ending {
   VERDICT_RIGHT,      // "Check!" with every flag right (MegaMine)
   VERDICT_WRONG,      // "Check!" with a mine left covered (MegaMine)
   TIME_OUT,           // the Endurance time runs out
+  TIME_OUT_SCORE_1,   // the same with a score of 1
+  TIME_OUT_SCORE_0,   // the same with no score
+  VERDICT_RIGHT_SCORE_1,  // "Check!" right with a score of 1
+  VERDICT_RIGHT_SCORE_0,  // "Check!" right with no score
   ENDURANCE_CLEARED,  // an Endurance board cleared with time left: the run goes on
   ABANDONED,          // a new game started instead
   NEVER_STARTED       // ended before any cell was opened
@@ -58,6 +64,10 @@ TEST_F(GameRecord, EachEndingIsRecordedAndOnlyARankingWinWaitsForAName) {
       {"MegaMine verdict right", MEGAMINE, VERDICT_RIGHT, 1, 1, true},
       {"MegaMine verdict wrong", MEGAMINE, VERDICT_WRONG, 1, 0, false},
       {"Endurance timed out", ENDURANCE, TIME_OUT, 1, 1, true},
+      {"Endurance timed out with a score of 1", ENDURANCE, TIME_OUT_SCORE_1, 1, 1, true},
+      {"Endurance timed out with no score", ENDURANCE, TIME_OUT_SCORE_0, 1, 1, false},
+      {"MegaMine verdict right with a score of 1", MEGAMINE, VERDICT_RIGHT_SCORE_1, 1, 1, true},
+      {"MegaMine verdict right with no score", MEGAMINE, VERDICT_RIGHT_SCORE_0, 1, 1, false},
       {"Endurance board cleared", ENDURANCE, ENDURANCE_CLEARED, 1, 0, false},
       {"abandoned", CLASSIC, ABANDONED, 1, 0, false},
       {"never started", MEGAMINE, NEVER_STARTED, 0, 0, false},
@@ -98,14 +108,21 @@ TEST_F(GameRecord, EachEndingIsRecordedAndOnlyARankingWinWaitsForAName) {
         finish_board();
         break;
       case VERDICT_RIGHT:
+      case VERDICT_RIGHT_SCORE_1:
+      case VERDICT_RIGHT_SCORE_0:
       case VERDICT_WRONG:
       case NEVER_STARTED:
         for (int c : CORNER_WALL)
           if (k.ending != VERDICT_WRONG || c != rc(1, 1)) board.cells[c].state = FLAGGED;
         check_verdict();
+        // The score as the verdict left it, set to the edge of a score.
+        if (k.ending == VERDICT_RIGHT_SCORE_1) game.score = 1;
+        if (k.ending == VERDICT_RIGHT_SCORE_0) game.score = 0;
         break;
       case TIME_OUT:
-        game.score = 1234;
+      case TIME_OUT_SCORE_1:
+      case TIME_OUT_SCORE_0:
+        game.score = k.ending == TIME_OUT ? 1234 : k.ending == TIME_OUT_SCORE_1 ? 1 : 0;
         game.damage = 40;
         game.boards_played = 2;
         update_game_clock(1e6f);
@@ -130,7 +147,7 @@ TEST_F(GameRecord, EachEndingIsRecordedAndOnlyARankingWinWaitsForAName) {
     if (!k.pending) continue;
     const ScoreEntry& e = pending_score_entry();
     if (k.mode == ENDURANCE) {
-      EXPECT_EQ(e.result, 1234);
+      EXPECT_EQ(e.result, k.ending == TIME_OUT ? 1234 : 1);
       EXPECT_EQ(e.damage, 40);
       EXPECT_EQ(e.boards, 3) << "the board the time ran out on counts";
     } else if (k.mode == MEGAMINE) {
@@ -192,12 +209,81 @@ TEST(ScoreKeyText, FormatsAndParsesOnlyValidKeys) {
   ScoreKey back;
   ASSERT_TRUE(parse_score_key(format_score_key(k), back));
   EXPECT_TRUE(back == k);
-  for (const char* bad : {"", ":0:0:0:0", "a.dat:0:0:0", "a.dat:0:5:0:0", "a.dat:0:0:0:10", "a.dat:256:0:0:0",
-                          "a.dat:0:7:0:0", "a.dat:0:0:4:0", "a.dat:-1:0:0:0", "a.dat:0:0:0:0 ", "a.dat:0:0:0:0000",
-                          "sixteen_chars.dat:0:0:0:0", "a.dat:x:0:0:0"}) {
-    SCOPED_TRACE(bad);
-    EXPECT_FALSE(parse_score_key(bad, back));
+  struct Case {
+    const char* text;
+    bool valid;
+  } cases[] = {
+      {"", false},
+      {":0:0:0:0", false},
+      {"fgboards.dat:0:0:0", false},
+      {"fgboards.dat:0:5:0:0", false},
+      {"fgboards.dat:0:5:0:10", true},
+      {"fgboards.dat:0:0:0:10", false},
+      {"fgboards.dat:0:0:0:0", true},
+      {"fgboards.dat:99:0:0:0", true},
+      {"fgboards.dat:100:0:0:0", true},
+      {"fgboards.dat:255:6:3:0", true},
+      {"fgboards.dat:256:0:0:0", false},
+      {"fgboards.dat:0:7:0:0", false},
+      {"fgboards.dat:0:0:4:0", false},
+      {"fgboards.dat:-1:0:0:0", false},
+      {"fgboards.dat:0:0:0:0 ", false},
+      {"fgboards.dat:0:0:0:0000", false},
+      {"fgboards.dat:0100:0:0:0", false},
+      {"fgboards-sixteen.dat:0:0:0:0", false},
+      {"fgboards.dat:x:0:0:0", false},
+      // The style is a plain style file name of the game folders.
+      {"FGBOARDS-X.DAT:1:0:0:0", true},
+      {"a.dat:0:0:0:0", false},
+      {"/etc/passwd:0:0:0:0", false},
+      {"../x.dat:0:0:0:0", false},
+      {"fgboards/../x.dat:0:0:0:0", false},
+      {"/fgboards.dat:0:0:0:0", false},
+      {"fgboards a.dat:0:0:0:0", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(parse_score_key(c.text, back), c.valid);
   }
-  ASSERT_TRUE(parse_score_key("a:b.dat:1:0:0:0", back)) << "the style is everything before the numbers";
-  EXPECT_EQ(back.style, "a:b.dat");
+  ASSERT_TRUE(parse_score_key("fgboards:b.dat:100:0:0:0", back)) << "the style is everything before the numbers";
+  EXPECT_EQ(back.style, "fgboards:b.dat");
+  EXPECT_EQ(back.pattern, 100);
+}
+
+// A result whose save fails is entered all the same, marked as not saved,
+// and the step says so; the next save writes it.
+TEST_F(GameRecord, AnEntryWhoseSaveFailsIsMarkedAndSavedLater) {
+  load(CLASSIC);
+  place_regular(CORNER_WALL, rc(8, 8));
+  reveal_cell(rc(8, 8), 1, 0);
+  show_events();
+  EXPECT_EQ(track_game_start(), SCORES_SAVE_DONE);
+  EXPECT_EQ(track_game_start(), SCORES_SAVE_NONE) << "counted once, saved once";
+  for (int i = 0; i < board.cell_count; i++)
+    if (board.cells[i].content < MINE && board.cells[i].state != REVEALED) reveal_cell(i, 1, 0);
+  finish_board();
+  take_events();
+  EXPECT_EQ(track_game_end(true), SCORES_SAVE_DONE);
+  const std::string path = user_folder.path() + "/fusegrid.scores";
+  const std::string before = read_file(path);
+  ASSERT_TRUE(score_entry_pending());
+  const ScoreKey key = pending_score_key();
+  // The folder locked by another game beyond the wait.
+  const int saved_wait = user_folder_lock_wait_ms;
+  user_folder_lock_wait_ms = 10;
+  const int lock = lock_folder(user_folder.path().c_str(), 0);
+  ASSERT_GE(lock, 0);
+  ScoresSave saved = SCORES_SAVE_NONE;
+  EXPECT_EQ(enter_pending_score("Ida", &saved), 0);
+  EXPECT_EQ(saved, SCORES_SAVE_FAILED);
+  EXPECT_EQ(save_waiting_scores(), SCORES_SAVE_FAILED);
+  release_folder_lock(lock);
+  user_folder_lock_wait_ms = saved_wait;
+  EXPECT_EQ(read_file(path), before);
+  ASSERT_EQ(score_entries(key).size(), 1u);
+  EXPECT_TRUE(score_entries(key)[0].unsaved);
+  EXPECT_EQ(save_waiting_scores(), SCORES_SAVE_DONE);
+  EXPECT_EQ(save_waiting_scores(), SCORES_SAVE_NONE) << "nothing waits any more";
+  EXPECT_FALSE(score_entries(key)[0].unsaved);
+  EXPECT_EQ(read_file(path), encode_scores());
 }

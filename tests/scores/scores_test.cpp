@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "platform/game_paths.h"
+#include "platform/safe_file.h"
 #include "rules/board_state.h"
 #include "support/headless.h"
 
@@ -286,18 +289,23 @@ TEST(ScoresFile, DamagedFilesAreMovedAsideAndTheTablesStartEmpty) {
   ScoresFolder folder;
   // Files of the right form with a key for every pattern, mode and skill
   // of two styles (under the size limit), and of three (over it).
-  std::string oversized;
+  std::string oversized, two_styles;
   for (const char* style : {"a", "b", "c"}) {
     ASSERT_LE(oversized.size(), size_t{SCORE_FILE_MAX_BYTES});
     EXPECT_EQ(decode_scores(oversized), !oversized.empty());
+    two_styles = oversized;
     for (int pattern = 0; pattern < 256; pattern++)
       for (int mode = CLASSIC; mode <= MEGAMINE; mode++)
         for (int skill = BEGINNER; skill <= MASTER; skill++) record_game_started(key_of(mode, skill, style, pattern));
     oversized = encode_scores();
   }
   ASSERT_GT(oversized.size(), size_t{SCORE_FILE_MAX_BYTES});
+  // The file holds two styles; the third one's changes would pass the limit.
+  write_file(folder.file, two_styles);
   EXPECT_EQ(save_scores(), 0) << "a file that would not be read back";
-  EXPECT_TRUE(folder_entries(folder.tmp.path()).empty());
+  EXPECT_EQ(read_file(folder.file), two_styles);
+  EXPECT_EQ(folder_entries(folder.tmp.path()), std::vector<std::string>{"fusegrid.scores"});
+  unlink(folder.file.c_str());
   clear_scores();
   fill_tables();
   const std::string valid = encode_scores();
@@ -391,5 +399,239 @@ TEST(ScoresFile, AFolderFifoOrLinkInTheFilesPlaceIsMovedAside) {
       unlink(folder.backup.c_str());
       unlink(folder.file.c_str());
     }
+  }
+}
+
+// The statistics' checks at their edges: won may equal played, not pass
+// it; a streak may equal the wins and the longest streak, not pass them.
+TEST(ScoresFile, StatisticsAtTheEdgesOfTheirChecks) {
+  ScoresFolder folder;
+  const ScoreKey k = key_of(CLASSIC);
+  for (int i = 0; i < 3; i++) {
+    record_game_started(k);
+    record_game_result(k, true, 100);
+  }
+  const std::string valid = encode_scores();
+  // The first key's statistics, after magic, version, key count and key.
+  const size_t played_at = 16 + 20, won_at = played_at + 4, current_at = won_at + 4, longest_at = current_at + 4;
+  struct Row {
+    const char* what;
+    size_t at;
+    uint32_t value;
+    bool loads;
+  } rows[] = {
+      {"won == played", won_at, 3, true},         {"won == played + 1", won_at, 4, false},
+      {"played == won", played_at, 3, true},      {"played == won - 1", played_at, 2, false},
+      {"longest == won", longest_at, 3, true},    {"longest == won + 1", longest_at, 4, false},
+      {"current == longest", current_at, 3, true}, {"current == longest + 1", current_at, 4, false},
+  };
+  for (const Row& r : rows) {
+    std::string b = valid;
+    put_u32_at(b, r.at, r.value);
+    EXPECT_EQ(decode_scores(b), r.loads) << r.what;
+  }
+  // A win is counted only for a game counted as played: with won ==
+  // played the next win is not one.
+  clear_scores();
+  record_game_started(k);
+  record_game_result(k, true, 100);
+  record_game_result(k, true, 100);
+  EXPECT_EQ(score_stats(k).won, 1u);
+  EXPECT_EQ(score_stats(k).current_streak, 0u);
+}
+
+// Something that cannot be moved in the file's place (a folder, with a
+// folder holding files where the backup goes): said as such, nothing moved.
+TEST(ScoresFile, ADamagedFileThatCannotBeMovedIsToldApart) {
+  ScoresFolder folder;
+  ASSERT_EQ(mkdir(folder.file.c_str(), 0755), 0);
+  ASSERT_EQ(mkdir(folder.backup.c_str(), 0755), 0);
+  write_file(folder.backup + "/inside", "x");
+  EXPECT_EQ(load_scores(), SCORES_DAMAGED_NOT_MOVED);
+  struct stat st;
+  ASSERT_EQ(lstat(folder.file.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISDIR(st.st_mode)) << "still in its place";
+  EXPECT_EQ(read_file(folder.backup + "/inside"), "x");
+  record_game_started(key_of(CLASSIC));
+  EXPECT_EQ(save_scores(), 0);
+  EXPECT_FALSE(scores_save_error().empty());
+  EXPECT_TRUE(scores_unsaved());
+}
+
+namespace {
+
+// Another game in the same folder, as a process of its own: it reads the
+// file as it is now, plays and enters as told, and saves each step.
+void other_game(const std::function<void()>& play) {
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    // The child: no test assertions, only the exit status.
+    if (load_scores() == SCORES_DAMAGED) _exit(3);
+    play();
+    _exit(scores_unsaved() ? 2 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+}
+
+// A won game and its entry, saved at each step as the game does.
+void win_and_enter(const ScoreKey& k, const char* name, int32_t result, int64_t date) {
+  record_game_started(k);
+  save_scores();
+  record_game_result(k, true, result);
+  save_scores();
+  add_entry(k, entry(name, result, date));
+  save_scores();
+}
+
+}  // namespace
+
+// Two games in one folder each win a board of the same table: both
+// entries and both games' statistics are in the file, whichever saves
+// last, and each game's tables show the other's after its save.
+TEST(ScoresFile, TwoGamesInOneFolderKeepBothResults) {
+  ScoresFolder folder;
+  const ScoreKey k = key_of(CLASSIC);
+  const ScoreKey other_table = key_of(MEGAMINE);
+  // An older result both games read at their start.
+  win_and_enter(k, "Old", 900, 1);
+  ASSERT_FALSE(scores_unsaved());
+  // This game starts a board; the other game starts, wins and enters its
+  // result and plays another table, all saved; then this game wins.
+  record_game_started(k);
+  ASSERT_EQ(save_scores(), 1);
+  other_game([&] {
+    win_and_enter(k, "Bea", 500, 3);
+    record_game_started(other_table);
+    record_game_result(other_table, true, 70);
+    save_scores();
+  });
+  EXPECT_EQ(score_stats(k).played, 2u) << "not read again before this game's next save";
+  record_game_result(k, true, 700);
+  add_entry(k, entry("Al", 700, 2));
+  ASSERT_EQ(save_scores(), 1);
+  const std::string saved = read_file(folder.file);
+  EXPECT_EQ(saved, encode_scores()) << "the tables in memory are the file's";
+  const ScoreStats s = score_stats(k);
+  EXPECT_EQ(s.played, 3u);
+  EXPECT_EQ(s.won, 3u);
+  EXPECT_EQ(s.best, 500);
+  EXPECT_EQ(s.win_sum, 900 + 500 + 700);
+  EXPECT_EQ(s.current_streak, 3u) << "the streak runs over both games' wins in the order they were saved";
+  EXPECT_EQ(s.longest_streak, 3u);
+  ASSERT_EQ(score_entries(k).size(), 3u);
+  EXPECT_EQ(score_entries(k)[0].name, "Bea");
+  EXPECT_EQ(score_entries(k)[1].name, "Al");
+  EXPECT_EQ(score_entries(k)[2].name, "Old");
+  for (const ScoreEntry& e : score_entries(k)) EXPECT_FALSE(e.unsaved);
+  EXPECT_EQ(score_stats(other_table).won, 1u);
+  // This game loses a game, and before it saves, the other game wins one
+  // and saves: this game's save comes last and ends the streak.
+  record_game_started(k);
+  record_game_result(k, false, 0);
+  other_game([&] { win_and_enter(k, "Cy", 400, 4); });
+  ASSERT_EQ(save_scores(), 1) << "this game's loss, saved after the other's win";
+  EXPECT_EQ(score_stats(k).played, 5u);
+  EXPECT_EQ(score_stats(k).won, 4u);
+  EXPECT_EQ(score_stats(k).current_streak, 0u) << "the loss saved last ends the streak";
+  EXPECT_EQ(score_stats(k).longest_streak, 4u);
+  ASSERT_EQ(score_entries(k).size(), 4u);
+  EXPECT_EQ(score_entries(k)[0].name, "Cy");
+}
+
+// The file replaced, deleted or damaged after this game read it: the save
+// merges into what is there, and never writes back the old tables over it.
+TEST(ScoresFile, AFileChangedMeanwhileIsMergedNotOverwritten) {
+  enum Meanwhile { REPLACED, DELETED, DAMAGED };
+  for (const Meanwhile m : {REPLACED, DELETED, DAMAGED}) {
+    SCOPED_TRACE(m);
+    ScoresFolder folder;
+    const ScoreKey k = key_of(CLASSIC), other = key_of(BACKWARDS);
+    win_and_enter(k, "Old", 900, 1);
+    const std::string before = read_file(folder.file);
+    // The file someone else puts in its place: another table only.
+    clear_scores();
+    record_game_started(other);
+    const std::string replacement = encode_scores();
+    ASSERT_TRUE(decode_scores(before));
+    // This game's changes, then the file's change, then the save.
+    record_game_started(k);
+    record_game_result(k, true, 800);
+    add_entry(k, entry("New", 800, 2));
+    switch (m) {
+      case REPLACED: write_file(folder.file, replacement); break;
+      case DELETED: unlink(folder.file.c_str()); break;
+      case DAMAGED: write_file(folder.file, "junk"); break;
+    }
+    ASSERT_EQ(save_scores(), 1);
+    EXPECT_EQ(read_file(folder.file), encode_scores());
+    const ScoreStats s = score_stats(k);
+    std::vector<std::string> names;
+    for (const ScoreEntry& e : score_entries(k)) names.push_back(e.name);
+    switch (m) {
+      case REPLACED:
+        EXPECT_EQ(score_stats(other).played, 1u) << "the replacement's table is kept";
+        EXPECT_EQ(s.played, 1u);
+        EXPECT_EQ(s.won, 1u);
+        EXPECT_EQ(names, std::vector<std::string>{"New"});
+        break;
+      case DELETED:
+        EXPECT_EQ(s.played, 1u) << "only what was not saved yet";
+        EXPECT_EQ(names, std::vector<std::string>{"New"});
+        break;
+      case DAMAGED:
+        EXPECT_EQ(read_file(folder.backup), "junk") << "kept aside";
+        EXPECT_EQ(s.played, 2u) << "the tables this game last read, with its changes";
+        EXPECT_EQ(s.won, 2u);
+        EXPECT_EQ(names, (std::vector<std::string>{"New", "Old"}));
+        break;
+    }
+  }
+}
+
+// A save that fails (a full disk, the folder locked by another game for
+// longer than the wait) leaves the file as it was, keeps the changes, marks
+// the entries not saved, and the next save writes them all.
+TEST(ScoresFile, AFailedSaveKeepsItsChangesForTheNext) {
+  enum Failure { FULL_DISK, LOCKED };
+  for (const Failure f : {FULL_DISK, LOCKED}) {
+    SCOPED_TRACE(f);
+    ScoresFolder folder;
+    const ScoreKey k = key_of(MEGAMINE);
+    win_and_enter(k, "Old", 900, 1);
+    const std::string before = read_file(folder.file);
+    record_game_started(k);
+    record_game_result(k, true, 1000);
+    add_entry(k, entry("New", 1000, 2));
+    const int saved_wait = user_folder_lock_wait_ms;
+    user_folder_lock_wait_ms = 20;
+    int lock = -1;
+    if (f == LOCKED) lock = lock_folder(folder.tmp.path().c_str(), 0);
+    const int done = f == FULL_DISK ? with_file_size_limit(16, save_scores) : save_scores();
+    release_folder_lock(lock);
+    user_folder_lock_wait_ms = saved_wait;
+    EXPECT_EQ(done, 0);
+    EXPECT_FALSE(scores_save_error().empty());
+    EXPECT_EQ(read_file(folder.file), before) << "nothing old is damaged";
+    EXPECT_EQ(folder_entries(folder.tmp.path()), std::vector<std::string>{"fusegrid.scores"});
+    ASSERT_EQ(score_entries(k).size(), 2u);
+    EXPECT_TRUE(score_entries(k)[0].unsaved);
+    EXPECT_FALSE(score_entries(k)[1].unsaved);
+    EXPECT_EQ(score_stats(k).played, 2u);
+    EXPECT_TRUE(scores_unsaved());
+    // The next change's save takes everything.
+    record_game_started(k);
+    ASSERT_EQ(save_scores(), 1);
+    EXPECT_FALSE(scores_unsaved());
+    EXPECT_TRUE(scores_save_error().empty());
+    ASSERT_EQ(load_scores(), SCORES_LOADED);
+    EXPECT_EQ(score_stats(k).played, 3u);
+    EXPECT_EQ(score_stats(k).won, 2u);
+    ASSERT_EQ(score_entries(k).size(), 2u);
+    EXPECT_EQ(score_entries(k)[0].name, "New");
+    EXPECT_FALSE(score_entries(k)[0].unsaved);
   }
 }

@@ -395,6 +395,41 @@ TEST_F(GameIdPlay, BadIdsAndCellsAreRefusedWithAMessage) {
   EXPECT_EQ(describe("fgboards.dat:0:0:0:1", "80").status, 0);
 }
 
+// "fusegrid --game ID" with a well-formed ID whose board cannot be played:
+// refused before anything is shown, exit status 2 and one line.
+TEST_F(GameIdPlay, AStartIdWhoseBoardCannotBePlayedIsRefusedBeforeTheWindow) {
+  ScopedTempDir dir;
+  write_file("fgboards.dat", read_file(game_path("fgboards.dat")));
+  write_file("fgboards-jk.dat", "not a datafile at all");
+  ASSERT_EQ(mkdir("fgboards-dr.dat", 0755), 0);
+  ASSERT_EQ(mkfifo("fgboards-ff.dat", 0644), 0);
+  ScopedWatchdog watchdog(60);
+  struct {
+    const char* id;
+    int status;
+    const char* message;
+  } cases[] = {
+      {"fgboards.dat:0:0:0:1", 0, ""},
+      {"fgboards-zz.dat:0:0:0:1", 2, "fusegrid: That style file is not in the game folder.\n"},
+      {"fgboards-jk.dat:0:0:0:1", 2, "fusegrid: That style file cannot be used.\n"},
+      {"fgboards-dr.dat:0:0:0:1", 2, "fusegrid: That style file cannot be used.\n"},
+      {"fgboards-ff.dat:0:0:0:1", 2, "fusegrid: That style file cannot be used.\n"},
+      {"fgboards.dat:8:0:0:1", 2, "fusegrid: That style file has no such pattern.\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.id);
+    GameId id;
+    ASSERT_EQ(parse_game_id(c.id, id), GAME_ID_OK);
+    char* text = nullptr;
+    size_t size = 0;
+    FILE* err = open_memstream(&text, &size);
+    EXPECT_EQ(check_start_game_id(id, err), c.status);
+    std::fclose(err);
+    EXPECT_EQ(std::string(text, size), c.message);
+    std::free(text);
+  }
+}
+
 // The dialog driven frame by frame: keys go into the keyboard buffer
 // before the frame named with them is shown.
 struct DialogStep {

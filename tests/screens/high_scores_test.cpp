@@ -5,6 +5,7 @@
 #include "screens/high_scores.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <functional>
@@ -17,6 +18,8 @@
 #include "palette/palette_entries.h"
 #include "palette/palette_files.h"
 #include "platform/extra_settings.h"
+#include "platform/game_paths.h"
+#include "platform/safe_file.h"
 #include "platform/lifecycle.h"
 #include "platform/settings.h"
 #include "platform/termination.h"
@@ -112,6 +115,10 @@ class HighScores : public ::testing::Test {
     clear_to_color(SceneBuffer, COL_BACKGROUND);
   }
   void TearDown() override {
+    // No game, table or waiting line is left to the tests after.
+    reset_game_record();
+    clear_scores();
+    take_scores_message();
     frame_driver = nullptr;
     keyboard_driver = saved_keyboard;
     clear_keybuf();
@@ -387,5 +394,102 @@ TEST_F(HighScores, ADamagedFileIsToldOfAtStart) {
   };
   run_main_screen();
   EXPECT_GT(filler_ink, 200) << "no board in play: the menu bar shows the line alone";
+  EXPECT_STREQ(message, SCORES_DAMAGED_MESSAGE);
   EXPECT_EQ(load_high_scores(), nullptr) << "the next start finds no file";
+  // Folders in the places of the file and of its backup: nothing can be
+  // moved, and the line says so.
+  ASSERT_EQ(mkdir((user_folder.path() + "/fusegrid.scores").c_str(), 0755), 0);
+  std::remove((user_folder.path() + "/fusegrid.scores.bak").c_str());
+  ASSERT_EQ(mkdir((user_folder.path() + "/fusegrid.scores.bak").c_str(), 0755), 0);
+  write_file(user_folder.path() + "/fusegrid.scores.bak/inside", "x");
+  EXPECT_STREQ(load_high_scores(), SCORES_DAMAGED_NOT_MOVED_MESSAGE);
+}
+
+// A save that fails during play (the folder locked by another game past
+// the wait) is said in the menu bar at once, in place of what it shows
+// when the save is done.
+TEST_F(HighScores, AFailedSaveIsSaidInTheMenuBar) {
+  // The game clock is left as found: tests after this one (a recorded
+  // run) read it.
+  const float saved_clock = clock_seconds;
+  const int saved_wait = user_folder_lock_wait_ms;
+  user_folder_lock_wait_ms = 10;
+  // The menu bar's text area before the first click and after it.
+  auto play = [&](bool locked) {
+    reset_game_record();
+    const int lock = locked ? lock_folder(user_folder.path().c_str(), 0) : -1;
+    game.mode = CLASSIC;
+    game.skill = BEGINNER;
+    start_new_game("fgboards.dat", 0);
+    const Cell& c = board.cells[40];
+    std::vector<int> bar(2, -1);
+    frame = 0;
+    on_frame = [&](BITMAP* shown, int f) {
+      if (f == 1) {
+        bar[0] = pixels_of(shown, COL_MENU_FONT, 260, 2, 740, 13);
+        mouse_x = c.x + shape_info[c.shape].symbol_x + 8;
+        mouse_y = c.y + shape_info[c.shape].symbol_y + 8;
+      }
+      if (f == 2) mouse_b = 1;
+      if (f == 4) mouse_b = 0;
+      if (f == 8) bar[1] = pixels_of(shown, COL_MENU_FONT, 260, 2, 740, 13);
+      key[KEY_ESC] = f > 8;
+    };
+    run_main_screen();
+    release_keys();
+    release_folder_lock(lock);
+    return bar;
+  };
+  const std::vector<int> saved = play(false);
+  EXPECT_FALSE(scores_unsaved());
+  const std::vector<int> failed = play(true);
+  EXPECT_TRUE(scores_unsaved());
+  user_folder_lock_wait_ms = saved_wait;
+  EXPECT_EQ(saved[1], saved[0]) << "a save done says nothing";
+  EXPECT_EQ(failed[0], saved[0]);
+  EXPECT_NE(failed[1], failed[0]) << "the line about the failed save";
+  EXPECT_GT(failed[1], 200);
+  EXPECT_EQ(save_waiting_scores(), SCORES_SAVE_DONE);
+  clock_seconds = saved_clock;
+}
+
+// An entry not saved yet (its save failed) shows an asterisk after its
+// rank, and the button bar a footnote; once saved, neither shows.
+TEST_F(HighScores, EntriesNotSavedYetAreMarked) {
+  const float saved_clock = clock_seconds;
+  const ScoreKey table = beginner_key(CLASSIC);
+  add_entry(table, entry("Saved", 100));
+  ASSERT_EQ(save_scores(), 1);
+  add_entry(table, entry("Waiting", 200));
+  game.mode = CLASSIC;
+  game.skill = BEGINNER;
+  start_new_game("fgboards.dat", 0);
+  // Ink of each row's rank column, and of the button bar left of OK!.
+  struct Look {
+    int rank[2];
+    int footnote;
+  };
+  auto look_of_page = [&](const char* name) {
+    Look look{};
+    frame = 0;
+    on_frame = [&](BITMAP* shown, int f) {
+      if (f == 1) {
+        for (int r = 0; r < 2; r++) look.rank[r] = row_ink(shown, r);
+        look.footnote = pixels_of(shown, COL_MENU_FONT, 146, 442, 360, 453);
+        preview(shown, name);
+      }
+      key[KEY_ESC] = f % 2;
+    };
+    high_scores_page();
+    release_keys();
+    return look;
+  };
+  const Look waiting = look_of_page("high_score_unsaved");
+  ASSERT_EQ(save_scores(), 1);
+  const Look saved = look_of_page("high_score_saved");
+  EXPECT_EQ(waiting.rank[0], saved.rank[0]) << "the saved entry is not marked";
+  EXPECT_GT(waiting.rank[1], saved.rank[1]) << "the waiting entry is marked";
+  EXPECT_GT(waiting.footnote, 20);
+  EXPECT_EQ(saved.footnote, 0);
+  clock_seconds = saved_clock;
 }
