@@ -267,21 +267,46 @@ struct Solver::Impl {
     return changed;
   }
 
+  // The undecided cells of a clue into cells; returns how many there are,
+  // with remaining set to the clue less the mines already decided.
+  int undecided_cells(const Clue& c, int16_t* cells, int& remaining) const {
+    int count = 0;
+    remaining = c.target;
+    for (int i = 0; i < c.count; i++) {
+      const int v = c.vars[i];
+      if (lo[v] == hi[v])
+        remaining -= lo[v];
+      else
+        cells[count++] = static_cast<int16_t>(v);
+    }
+    return count;
+  }
+
+  // A clue's undecided cells parted by the stamp `id`: the stamped ones
+  // counted in inside, the others put into outside (count in n_out).
+  // Returns the clue less the mines already decided.
+  int split_by_stamp(const Clue& c, int id, int& inside, int16_t* outside, int& n_out) const {
+    int remaining = c.target;
+    for (int i = 0; i < c.count; i++) {
+      const int v = c.vars[i];
+      if (lo[v] == hi[v])
+        remaining -= lo[v];
+      else if (stamp[v] == id)
+        inside++;
+      else
+        outside[n_out++] = static_cast<int16_t>(v);
+    }
+    return remaining;
+  }
+
   // A clue whose undecided cells all belong to another clue: the other's
   // remaining cells take the difference.
   bool subset_pairs() {
     bool changed = false;
     int16_t free_a[MAX_NEIGHBOURS], diff[MAX_NEIGHBOURS];
     for (int a = 0; a < clue_count && st.consistent; a++) {
-      const Clue& ca = clues[static_cast<size_t>(a)];
-      int fa = 0, ta = ca.target;
-      for (int i = 0; i < ca.count; i++) {
-        const int v = ca.vars[i];
-        if (lo[v] == hi[v])
-          ta -= lo[v];
-        else
-          free_a[fa++] = static_cast<int16_t>(v);
-      }
+      int ta = 0;
+      const int fa = undecided_cells(clues[static_cast<size_t>(a)], free_a, ta);
       if (fa == 0) continue;
       const int id = ++stamp_id;
       for (int i = 0; i < fa; i++) stamp[free_a[i]] = id;
@@ -289,17 +314,8 @@ struct Solver::Impl {
       for (int j = clue_start[first]; j < clue_start[first + 1]; j++) {
         const int b = clue_list[static_cast<size_t>(j)];
         if (b == a) continue;
-        const Clue& cb = clues[static_cast<size_t>(b)];
-        int inside = 0, nd = 0, tb = cb.target;
-        for (int i = 0; i < cb.count; i++) {
-          const int v = cb.vars[i];
-          if (lo[v] == hi[v])
-            tb -= lo[v];
-          else if (stamp[v] == id)
-            inside++;
-          else
-            diff[nd++] = static_cast<int16_t>(v);
-        }
+        int inside = 0, nd = 0;
+        const int tb = split_by_stamp(clues[static_cast<size_t>(b)], id, inside, diff, nd);
         if (inside < fa || nd == 0) continue;
         if (bound_sum(diff, nd, tb - ta)) changed = true;
       }
@@ -317,15 +333,8 @@ struct Solver::Impl {
     bool changed = false;
     int16_t free_a[MAX_NEIGHBOURS], b_out[MAX_NEIGHBOURS];
     for (int a = 0; a < clue_count && st.consistent; a++) {
-      const Clue& ca = clues[static_cast<size_t>(a)];
-      int fa = 0, ta = ca.target;
-      for (int i = 0; i < ca.count; i++) {
-        const int v = ca.vars[i];
-        if (lo[v] == hi[v])
-          ta -= lo[v];
-        else
-          free_a[fa++] = static_cast<int16_t>(v);
-      }
+      int ta = 0;
+      const int fa = undecided_cells(clues[static_cast<size_t>(a)], free_a, ta);
       if (fa < 2) continue;  // one cell inside B and one outside at least
       const int id = ++stamp_id;
       for (int i = 0; i < fa; i++) stamp[free_a[i]] = id;
@@ -338,16 +347,8 @@ struct Solver::Impl {
           if (pair_seen[static_cast<size_t>(b)] == seen) continue;
           pair_seen[static_cast<size_t>(b)] = seen;
           const Clue& cb = clues[static_cast<size_t>(b)];
-          int inside = 0, nb = 0, tb = cb.target;
-          for (int i = 0; i < cb.count; i++) {
-            const int v = cb.vars[i];
-            if (lo[v] == hi[v])
-              tb -= lo[v];
-            else if (stamp[v] == id)
-              inside++;
-            else
-              b_out[nb++] = static_cast<int16_t>(v);
-          }
+          int inside = 0, nb = 0;
+          const int tb = split_by_stamp(cb, id, inside, b_out, nb);
           const int a_out = fa - inside;
           if (inside == 0 || a_out == 0 || nb == 0 || ta - tb != a_out) continue;
           for (int i = 0; i < fa; i++) {
