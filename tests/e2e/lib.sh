@@ -455,6 +455,22 @@ fg_describe() {
   FG_MINES=" $(sed -n 's/.*"mines": \[\([0-9, ]*\)\].*/\1/p' <<<"$FG_DESCRIBED" | tr -d ',') "
 }
 
+# Parks the pointer at X, Y and waits until the play area stands still:
+# two screenshots in a row (the second kept as NAME) show it alike, so no
+# particle, flash or cascade is left to hide a cell's look.
+fg_wait_still() {
+  local name="$1" px="$2" py="$3"
+  fg_move "$px" "$py"
+  _fg_parked_at() { fg_pointer_at "$px" "$py" "$1"; }
+  fg_wait_screen "${name}_before" "the picture did not settle" _fg_parked_at
+  _fg_still() {
+    if _fg_parked_at "$1" && ! fg_region_changed "${name}_before" "$1" 710x584+89+16; then return 0; fi
+    cp "$FG_OUT/$1.png" "$FG_OUT/${name}_before.png"
+    return 1
+  }
+  fg_wait_screen "$name" "the picture did not come to rest" _fg_still
+}
+
 # Clears a board whose mines are known: rounds of clicks on every safe cell
 # that still looks covered on a settled screenshot (the pointer parked at
 # PARK_X, PARK_Y), until a round finds none (three rounds at most). Reads
@@ -466,10 +482,8 @@ fg_clear_safe_cells() {
   local prefix="$1" park_x="$2" park_y="$3" mines="$4" round n i x y
   local -a centres covered
   mapfile -t centres <"$FG_WORK/centres"
-  _fg_parked() { fg_pointer_at "$park_x" "$park_y" "$1"; }
   for round in 1 2 3; do
-    fg_move "$park_x" "$park_y"
-    fg_wait_screen "$prefix$round" "the picture did not settle" _fg_parked
+    fg_wait_still "$prefix$round" "$park_x" "$park_y"
     fg_cell_looks "$prefix$round" "$FG_WORK/centres" >"$FG_WORK/looks"
     mapfile -t covered < <(paste -d'|' "$FG_WORK/covered" "$FG_WORK/looks" | awk -F'|' '$1 == $2 { print NR - 1 }')
     n=0
@@ -522,14 +536,12 @@ fg_click_every_cell() {
   local -a cells covered
   mapfile -t cells <"$FG_WORK/centres"
   covered=("${!cells[@]}")
-  _fg_parked() { fg_pointer_at "$park_x" "$park_y" "$1"; }
   for round in 1 2 3 4 5; do
     for i in "${covered[@]}"; do
       read -r x y <<<"${cells[$i]}"
       fg_click "$x" "$y"
     done
-    fg_move "$park_x" "$park_y"
-    fg_wait_screen "round$round" "the picture did not settle after round $round" _fg_parked
+    fg_wait_still "round$round" "$park_x" "$park_y"
     fg_cell_looks "round$round" "$FG_WORK/centres" >"$FG_WORK/looks"
     mapfile -t covered < <(paste -d'|' "$FG_WORK/covered" "$FG_WORK/looks" | awk -F'|' '$1 == $2 { print NR - 1 }')
     echo "round $round: ${#covered[@]} cells still covered"
