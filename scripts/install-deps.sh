@@ -10,7 +10,7 @@ packages=(
   libgtest-dev googletest libgmock-dev libbenchmark-dev
   xvfb xdotool x11-utils imagemagick libx11-dev
   sox alsa-utils
-  desktop-file-utils appstream dpkg-dev file groff-base man-db
+  desktop-file-utils appstream dpkg-dev file groff-base man-db lintian
 )
 
 missing=()

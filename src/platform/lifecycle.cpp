@@ -14,6 +14,7 @@
 #include "platform/main_datafile.h"
 #include "platform/settings.h"
 #include "platform/termination.h"
+#include "platform/window_identity.h"
 
 BITMAP* BackBuffer = nullptr;
 BITMAP* SceneBuffer = nullptr;
@@ -129,6 +130,7 @@ int set_display_mode(int windowed, int width, int height) {
   remove_display_switch_callback(on_switch_out);
   set_color_depth(8);
   if (!set_zoomed_mode(windowed, width, height)) return 0;
+  mark_game_window();
   settle_display_events();
   clear_to_color(screen, 0);
   invalidate_sent_frame();
@@ -174,7 +176,7 @@ void start_up() {
   if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0)
     start_up_failure("cannot start: no display could be opened (is DISPLAY set?)");
   set_display_switch_mode(SWITCH_BACKAMNESIA);
-  if (system_driver->set_window_title) set_window_title("FGrid v1.0");
+  name_game_window();
   if (system_driver->set_close_button_callback) set_close_button_callback(on_window_close);
 
   if (install_timer() != 0) fatal_error(1);

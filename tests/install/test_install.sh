@@ -20,7 +20,22 @@ grep -q '^share/fusegrid/fgridgx.dat$' "$tmp/expected" || fail "the list lacks t
 grep -q '^share/fusegrid/fgboards.dat$' "$tmp/expected" || fail "the list lacks the first style"
 grep -q '^share/fusegrid/Colors/.*\.FCL$' "$tmp/expected" || fail "the list lacks the palettes"
 
-[ -x "$prefix/bin/fusegrid" ] || fail "bin/fusegrid is not executable"
+bindir=$(grep -m1 '/fusegrid$' "$tmp/expected" | grep -v '^share/' || true)
+[ -n "$bindir" ] && [ -x "$prefix/$bindir" ] || fail "the installed binary '$bindir' is not executable"
+# Each package's licence and changelog: the project's copyright file, and
+# CHANGELOG.md as a Debian changelog whose newest entry is this version,
+# every item of CHANGELOG.md in it, compressed without a name or time stamp.
+source=$(dirname "$0")/../..
+for doc in "$prefix"/share/doc/fusegrid "$prefix"/share/doc/fusegrid-data; do
+  cmp -s "$source/dist/copyright" "$doc/copyright" || fail "$doc/copyright differs from dist/copyright"
+  [ "$(od -An -tx1 -j4 -N4 "$doc/changelog.gz" | tr -d ' ')" = 00000000 ] || fail "$doc/changelog.gz keeps a time stamp"
+  zcat "$doc/changelog.gz" > "$tmp/changelog" || fail "$doc/changelog.gz is not gzipped"
+  [ "$(dpkg-parsechangelog -l "$tmp/changelog" -S Version)" = "$version" ] || fail "the changelog's newest entry is not $version"
+  [ "$(dpkg-parsechangelog -l "$tmp/changelog" -S Source)" = fusegrid ] || fail "the changelog is not fusegrid's"
+  [ -z "$(awk '!/^ -- / && length > 80' "$tmp/changelog")" ] || fail "a changelog line is over 80 columns"
+  items=$(grep -c '^- ' "$source/CHANGELOG.md")
+  [ "$(grep -c '^  \* ' "$tmp/changelog")" = "$items" ] || fail "the changelog does not have the $items items of CHANGELOG.md"
+done
 # The data are the game folder's own files.
 while read -r rel; do
   case $rel in
@@ -31,18 +46,20 @@ done < "$tmp/expected"
 desktop=$prefix/share/applications/fusegrid.desktop
 desktop-file-validate "$desktop" > "$tmp/desktop.log" 2>&1 || { cat "$tmp/desktop.log"; fail "desktop-file-validate"; }
 [ ! -s "$tmp/desktop.log" ] || { cat "$tmp/desktop.log"; fail "desktop-file-validate had something to say"; }
-for line in 'Name=Fusegrid' 'Exec=fusegrid' 'Icon=fusegrid' 'Terminal=false' 'Type=Application' 'Categories=Game;LogicGame;'; do
+for line in 'Name=Fusegrid' 'Exec=fusegrid' 'Icon=fusegrid' 'Terminal=false' 'Type=Application' 'Categories=Game;LogicGame;' 'StartupWMClass=Fusegrid'; do
   grep -qx "$line" "$desktop" || fail "the desktop entry lacks $line"
 done
 grep -q '^Comment=.' "$desktop" || fail "the desktop entry has no comment"
 grep -q '^Keywords=.' "$desktop" || fail "the desktop entry has no keywords"
 
 metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
-appstreamcli validate --no-net "$metainfo" > "$tmp/metainfo.log" 2>&1 || { cat "$tmp/metainfo.log"; fail "appstreamcli validate"; }
+appstreamcli validate --pedantic --no-net "$metainfo" > "$tmp/metainfo.log" 2>&1 || { cat "$tmp/metainfo.log"; fail "appstreamcli validate"; }
 cat "$tmp/metainfo.log"
 if grep -E '^(E|W):' "$tmp/metainfo.log"; then fail "appstreamcli reports errors or warnings"; fi
 grep -q '<launchable type="desktop-id">fusegrid.desktop</launchable>' "$metainfo" || fail "metainfo does not launch the desktop entry"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo does not name release $version"
+grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "metainfo does not say MIT"
+grep -q '<content_attribute id="violence-cartoon">' "$metainfo" || fail "metainfo has no content rating"
 
 for size in 16 32 48 64 128 256; do
   png=$prefix/share/icons/hicolor/${size}x${size}/apps/fusegrid.png
@@ -57,7 +74,8 @@ for size in 16 32 48 64 128 256; do
   [ "$corner" = 0 ] && [ "$middle" = 255 ] || fail "${size}x$size icon: corner alpha $corner, middle alpha $middle"
 done
 
-man=$prefix/share/man/man6/fusegrid.6
+man=$tmp/fusegrid.6
+zcat "$prefix/share/man/man6/fusegrid.6.gz" > "$man" || fail "the manual page is not gzipped"
 LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$man" > "$tmp/groff.log" 2>&1 || { cat "$tmp/groff.log"; fail "groff"; }
 [ ! -s "$tmp/groff.log" ] || { cat "$tmp/groff.log"; fail "groff warns about the manual page"; }
 LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$man" 2> "$tmp/man.log" > "$tmp/man.txt" || fail "man -l"
