@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
   if (line.describe_id) return describe_game(line.describe_id, line.first_cell, stdout, stderr);
   GameId start_id{};
   if (line.game_id) {
-    const GameIdError error = parse_game_id(line.game_id, start_id);
+    const GameIdError error = read_game_id(line.game_id, start_id);
     if (error != GAME_ID_OK) {
       std::fprintf(stderr, "fusegrid: %s\n", game_id_message(error));
       return 2;
