@@ -32,7 +32,6 @@
 #include "rules/mines.h"
 #include "rules/no_guess.h"
 #include "rules/solver_player.h"
-#include "screens/command_line.h"
 #include "screens/game_events.h"
 #include "support/headless.h"
 #include "support/shipped_styles.h"
@@ -523,40 +522,6 @@ TEST_F(GameIdPlay, TheDialogShowsTheIdAndPlaysATypedOne) {
   keyboard_driver = saved_keyboard;
   frame_driver = nullptr;
   clear_keybuf();
-}
-
-TEST_F(GameIdPlay, CommandLineOptions) {
-  struct {
-    std::vector<const char*> args;
-    bool ok;
-    const char *game, *describe, *cell;
-  } cases[] = {
-      {{}, true, nullptr, nullptr, nullptr},
-      {{"--game", "g"}, true, "g", nullptr, nullptr},
-      {{"--describe", "d", "--first-cell", "5"}, true, nullptr, "d", "5"},
-      {{"--first-cell", "5", "--describe", "d"}, true, nullptr, "d", "5"},
-      {{"--describe", "d"}, false, nullptr, nullptr, nullptr},
-      {{"--first-cell", "5"}, false, nullptr, nullptr, nullptr},
-      {{"--game"}, false, nullptr, nullptr, nullptr},
-      {{"--game", "a", "--game", "b"}, false, nullptr, nullptr, nullptr},
-      {{"--game", "a", "--describe", "d", "--first-cell", "1"}, false, nullptr, nullptr, nullptr},
-      {{"--help"}, false, nullptr, nullptr, nullptr},
-      {{"game"}, false, nullptr, nullptr, nullptr},
-  };
-  for (const auto& c : cases) {
-    std::vector<const char*> argv = {"fusegrid"};
-    argv.insert(argv.end(), c.args.begin(), c.args.end());
-    SCOPED_TRACE(testing::Message() << argv.size() << " arguments");
-    FILE* err = std::tmpfile();
-    CommandLine line;
-    EXPECT_EQ(parse_command_line(static_cast<int>(argv.size()), argv.data(), line, err), c.ok);
-    const std::string message = read_stream(err);
-    EXPECT_EQ(message.find("usage:") != std::string::npos, !c.ok) << message;
-    if (!c.ok) continue;
-    EXPECT_STREQ(line.game_id, c.game);
-    EXPECT_STREQ(line.describe_id, c.describe);
-    EXPECT_STREQ(line.first_cell, c.cell);
-  }
 }
 
 // Every message about an ID fits on its line of the dialog: within the
