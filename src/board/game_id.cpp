@@ -76,9 +76,9 @@ GameIdError parse_game_id(const char* text, GameId& id) {
   const std::string& style = fields[0];
   for (char c : style)
     if (c <= ' ' || c > '~') return GAME_ID_STYLE_NAME;
-  if (style.empty() || style.size() >= GAME_ID_STYLE_SIZE || style.find('/') != std::string::npos ||
-      !is_style_file_name(style.c_str()))
+  if (style.empty() || style.find('/') != std::string::npos || !is_style_file_name(style.c_str()))
     return GAME_ID_STYLE_NAME;
+  if (style.size() >= GAME_ID_STYLE_SIZE) return GAME_ID_STYLE_TOO_LONG;
   std::memcpy(parsed.style_file, style.c_str(), style.size() + 1);
   uint64_t value = 0;
   if (!read_number(fields[1], 255, value)) return GAME_ID_PATTERN;
@@ -105,6 +105,15 @@ GameIdError parse_game_id(const char* text, GameId& id) {
   }
   id = parsed;
   return GAME_ID_OK;
+}
+
+GameIdError read_game_id(const char* text, GameId& id) {
+  const GameIdError error = parse_game_id(text, id);
+  if (error != GAME_ID_STYLE_TOO_LONG) return error;
+  const std::string style = split_fields(trimmed(text))[0];
+  struct stat st;
+  if (stat(find_game_file(style.c_str()).c_str(), &st) == 0 && S_ISREG(st.st_mode)) return GAME_ID_STYLE_TOO_LONG;
+  return GAME_ID_STYLE_MISSING;
 }
 
 GameIdError check_game_id_style(const GameId& id) {
@@ -137,6 +146,7 @@ const char* game_id_message(GameIdError error) {
     case GAME_ID_SEED: return "The seed of a game ID is a number from 0 to 4294967295.";
     case GAME_ID_FLAG: return "The only field after the seed is N or N2, for a no-guess board.";
     case GAME_ID_NEWER: return "That ID's no-guess board comes from a newer version of the game.";
+    case GAME_ID_STYLE_TOO_LONG: return "That style file's name is too long for a game ID (at most 15 characters).";
   }
   return "That is not a game ID.";
 }

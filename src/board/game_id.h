@@ -52,13 +52,22 @@ enum GameIdError {
   GAME_ID_SKILL,           // not 0..3
   GAME_ID_SEED,            // not an unsigned 32-bit number (with an optional "+K")
   GAME_ID_FLAG,            // a sixth field other than "N" or "N<version>"
-  GAME_ID_NEWER            // "N<version>" of a no-guess maker newer than this game's
+  GAME_ID_NEWER,           // "N<version>" of a no-guess maker newer than this game's
+  GAME_ID_STYLE_TOO_LONG   // a style file name longer than an ID holds (15 characters)
 };
 
 // Reads the text of an ID, field by field; the style file is not opened
 // and the pattern only checked to be a number 0..255. Leading and trailing
-// spaces are ignored. `id` is written only on GAME_ID_OK.
+// spaces are ignored. `id` is written only on GAME_ID_OK. A name of the
+// style file form (fgboards*.dat) longer than 15 characters is
+// GAME_ID_STYLE_TOO_LONG.
 GameIdError parse_game_id(const char* text, GameId& id);
+
+// parse_game_id for an ID the player gave, where a style file name of the
+// right form but too long for an ID is looked up in the game folders (see
+// find_game_file): GAME_ID_STYLE_TOO_LONG when such a file is there, else
+// GAME_ID_STYLE_MISSING, as no ID can name it either way.
+GameIdError read_game_id(const char* text, GameId& id);
 
 // Opens the ID's style file (the user folder's, else the data folder's, see
 // find_game_file) and checks it and the pattern number against it; nothing

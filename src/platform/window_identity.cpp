@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <cstring>
+
+#include "platform/version.h"
 // The library's X header brings Xlib's macros, so it comes last.
 #include <xalleg.h>
 #include <X11/Xatom.h>

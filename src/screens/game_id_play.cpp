@@ -117,7 +117,7 @@ bool game_id_dialog() {
     if (c == 27) break;
     if (c == 13) {
       GameId id;
-      GameIdError error = parse_game_id(typed, id);
+      GameIdError error = read_game_id(typed, id);
       if (error == GAME_ID_OK) error = play_game_id(id);
       if (error == GAME_ID_OK) return true;
       message = game_id_message(error);
@@ -144,7 +144,7 @@ int check_start_game_id(const GameId& id, FILE* err) {
 
 int describe_game(const char* id_text, const char* first_cell_text, FILE* out, FILE* err) {
   GameId id;
-  GameIdError error = parse_game_id(id_text, id);
+  GameIdError error = read_game_id(id_text, id);
   if (error != GAME_ID_OK) return fail(err, game_id_message(error));
   long first = -1;
   if (!read_cell_number(first_cell_text, first)) return fail(err, "--first-cell takes a cell number.");

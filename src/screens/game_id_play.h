@@ -27,8 +27,9 @@ int check_start_game_id(const GameId& id, FILE* err);
 
 // "fusegrid --describe ID --first-cell N": makes the board as the game
 // would for that ID and that first click, without a window, and prints
-// it as one line of JSON on out: the mines as the first click finds them,
-// its zone cleared and, for a no-guess ID, the board made no-guess (in
-// Moving Mines the click then moves a mine, as every reveal does). Returns the exit status: 0, or 2 with a
-// message on err for a bad ID or cell.
+// it as one line of JSON, ended by a newline, on out: the mines as the
+// first click finds them, its zone cleared and, for a no-guess ID, the
+// board made no-guess (in Moving Mines the click then moves a mine, as
+// every reveal does). Returns the exit status: 0, or 2 with a message on
+// err for a bad ID or cell.
 int describe_game(const char* id_text, const char* first_cell_text, FILE* out, FILE* err);

@@ -1,12 +1,15 @@
 // Game IDs as text: every field read and checked, the stream folded into
-// its shortest form, the text written back.
+// its shortest form, the text written back; a style file name too long for
+// an ID told apart from a missing file.
 #include "board/game_id.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 
 #include "rules/random.h"
+#include "support/headless.h"
 
 namespace {
 
@@ -22,6 +25,7 @@ TEST(GameId, ReadsEveryFieldAndWritesTheSameTextBack) {
       {"fgboards-hx.dat:2:0:1:3141592653:N", "fgboards-hx.dat", 2, 0, 1, 3141592653u, 0, 1, nullptr},
       {"fgboards-hx.dat:2:0:1:3141592653:N2", "fgboards-hx.dat", 2, 0, 1, 3141592653u, 0, 2, nullptr},
       {"fgboards.dat:0:6:3:0", "fgboards.dat", 0, 6, 3, 0, 0, 0, nullptr},
+      {"fgboards-ab.dat:0:0:0:1", "fgboards-ab.dat", 0, 0, 0, 1, 0, 0, nullptr},  // the longest name
       {"FGBOARDS.DAT:255:3:0:4294967295", "FGBOARDS.DAT", 255, 3, 0, 4294967295u, 0, 0, nullptr},
       {"fgboards.dat:1:2:2:7+1", "fgboards.dat", 1, 2, 2, 7, 1, 0, nullptr},
       {"  fgboards.dat:1:5:2:10:n \n", "fgboards.dat", 1, 5, 2, 10, 0, 1, "fgboards.dat:1:5:2:10:N"},
@@ -89,7 +93,10 @@ TEST(GameId, BadIdsAreRefusedFieldByField) {
       {"boards.dat:0:0:0:1", GAME_ID_STYLE_NAME},
       {"../fgboards.dat:0:0:0:1", GAME_ID_STYLE_NAME},
       {"fgboards/../x.dat:0:0:0:1", GAME_ID_STYLE_NAME},
-      {"fgboards-longer.dat:0:0:0:1", GAME_ID_STYLE_NAME},
+      {"fgboards-abc.dat:0:0:0:1", GAME_ID_STYLE_TOO_LONG},
+      {"fgboards-longer.dat:0:0:0:1", GAME_ID_STYLE_TOO_LONG},
+      {"FGBOARDS-LONGER.DAT:x:0:0:1", GAME_ID_STYLE_TOO_LONG},
+      {"boards-of-many-letters.dat:0:0:0:1", GAME_ID_STYLE_NAME},
       {"fgboards\x01.dat:0:0:0:1", GAME_ID_STYLE_NAME},
       {"fg boards.dat:0:0:0:1", GAME_ID_STYLE_NAME},
       {"fgboards.dat:x:0:0:1", GAME_ID_PATTERN},
@@ -131,6 +138,37 @@ TEST(GameId, BadIdsAreRefusedFieldByField) {
   }
   GameId id{};
   EXPECT_EQ(parse_game_id(nullptr, id), GAME_ID_FIELD_COUNT);
+}
+
+// A style file name of the right form but too long for an ID: "too long"
+// only when a file of that name is there to be named, else missing.
+TEST(GameId, ALongStyleNameIsLookedUpInTheGameFolders) {
+  ScopedTempDir dir;
+  write_file("fgboards-longer.dat", "a file of that name");
+  ASSERT_EQ(mkdir("fgboards-folder.dat", 0755), 0);
+  struct {
+    const char* text;
+    GameIdError error;
+  } cases[] = {
+      {"fgboards-longer.dat:0:0:0:1", GAME_ID_STYLE_TOO_LONG},
+      {" fgboards-longer.dat:0:0:0:1:N ", GAME_ID_STYLE_TOO_LONG},
+      {"fgboards-absent.dat:0:0:0:1", GAME_ID_STYLE_MISSING},
+      {"fgboards-folder.dat:0:0:0:1", GAME_ID_STYLE_MISSING},
+      // Every other answer is parse_game_id's, the disk not looked at.
+      {"fgboards-ab.dat:0:0:0:1", GAME_ID_OK},
+      {"boards-of-many-letters.dat:0:0:0:1", GAME_ID_STYLE_NAME},
+      {"fgboards-longer.dat:0:0:0", GAME_ID_FIELD_COUNT},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    GameId id{};
+    EXPECT_EQ(read_game_id(c.text, id), c.error);
+    if (c.error == GAME_ID_OK) {
+      EXPECT_STREQ(id.style_file, "fgboards-ab.dat");
+    }
+  }
+  EXPECT_STREQ(game_id_message(GAME_ID_STYLE_TOO_LONG),
+               "That style file's name is too long for a game ID (at most 15 characters).");
 }
 
 }  // namespace

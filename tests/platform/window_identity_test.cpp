@@ -1,5 +1,7 @@
 #include "platform/window_identity.h"
 
+#include "platform/version.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -32,10 +32,10 @@
 #include "rules/mines.h"
 #include "rules/no_guess.h"
 #include "rules/solver_player.h"
-#include "screens/command_line.h"
 #include "screens/game_events.h"
 #include "support/headless.h"
 #include "support/shipped_styles.h"
+#include "ui/frames.h"
 #include "ui/widgets.h"
 
 namespace {
@@ -181,6 +181,10 @@ TEST_F(GameIdPlay, TheIdOfAGameGivesItsBoardAgain) {
 
     const Described d = describe(id, std::to_string(c.first));
     EXPECT_EQ(d.status, 0) << d.err;
+    // One line, ended as a line is.
+    ASSERT_FALSE(d.out.empty());
+    EXPECT_EQ(d.out.back(), '\n');
+    EXPECT_EQ(std::count(d.out.begin(), d.out.end(), '\n'), 1) << d.out;
     if (c.mode == MOVING_MINES) {
       // The layout the click uncovered; the click then moved one mine.
       std::vector<int> moved;
@@ -362,6 +366,7 @@ TEST_F(GameIdPlay, BadIdsAndCellsAreRefusedWithAMessage) {
   write_file("fgboards-jk.dat", "not a datafile at all");
   ASSERT_EQ(mkdir("fgboards-dr.dat", 0755), 0);
   ASSERT_EQ(mkfifo("fgboards-ff.dat", 0644), 0);
+  write_file("fgboards-longer.dat", style);  // a name too long for an ID
   ScopedWatchdog watchdog(60);  // a FIFO opened for reading would block
   struct {
     const char* id;
@@ -378,6 +383,8 @@ TEST_F(GameIdPlay, BadIdsAndCellsAreRefusedWithAMessage) {
       {"fgboards-jk.dat:0:0:0:1", "0", "cannot be used"},
       {"fgboards-dr.dat:0:0:0:1", "0", "cannot be used"},
       {"fgboards-ff.dat:0:0:0:1", "0", "cannot be used"},
+      {"fgboards-longer.dat:0:0:0:1", "0", "name is too long for a game ID (at most 15 characters)"},
+      {"fgboards-absent.dat:0:0:0:1", "0", "not in the game folder"},
       {"fgboards.dat:0:0:0:1", "81", "no such cell"},
       {"fgboards.dat:0:0:0:1", "-1", "cell number"},
       {"fgboards.dat:0:0:0:1", "x", "cell number"},
@@ -390,6 +397,8 @@ TEST_F(GameIdPlay, BadIdsAndCellsAreRefusedWithAMessage) {
     EXPECT_EQ(d.status, 2);
     EXPECT_EQ(d.out, "");
     EXPECT_NE(d.err.find(c.message), std::string::npos) << d.err;
+    EXPECT_EQ(d.err.rfind("fusegrid: ", 0), 0u) << d.err;
+    EXPECT_EQ(d.err.find('\n'), d.err.size() - 1) << d.err;  // one line
   }
   // The copied style works from there.
   EXPECT_EQ(describe("fgboards.dat:0:0:0:1", "80").status, 0);
@@ -515,37 +524,12 @@ TEST_F(GameIdPlay, TheDialogShowsTheIdAndPlaysATypedOne) {
   clear_keybuf();
 }
 
-TEST_F(GameIdPlay, CommandLineOptions) {
-  struct {
-    std::vector<const char*> args;
-    bool ok;
-    const char *game, *describe, *cell;
-  } cases[] = {
-      {{}, true, nullptr, nullptr, nullptr},
-      {{"--game", "g"}, true, "g", nullptr, nullptr},
-      {{"--describe", "d", "--first-cell", "5"}, true, nullptr, "d", "5"},
-      {{"--first-cell", "5", "--describe", "d"}, true, nullptr, "d", "5"},
-      {{"--describe", "d"}, false, nullptr, nullptr, nullptr},
-      {{"--first-cell", "5"}, false, nullptr, nullptr, nullptr},
-      {{"--game"}, false, nullptr, nullptr, nullptr},
-      {{"--game", "a", "--game", "b"}, false, nullptr, nullptr, nullptr},
-      {{"--game", "a", "--describe", "d", "--first-cell", "1"}, false, nullptr, nullptr, nullptr},
-      {{"--help"}, false, nullptr, nullptr, nullptr},
-      {{"game"}, false, nullptr, nullptr, nullptr},
-  };
-  for (const auto& c : cases) {
-    std::vector<const char*> argv = {"fusegrid"};
-    argv.insert(argv.end(), c.args.begin(), c.args.end());
-    SCOPED_TRACE(testing::Message() << argv.size() << " arguments");
-    FILE* err = std::tmpfile();
-    CommandLine line;
-    EXPECT_EQ(parse_command_line(static_cast<int>(argv.size()), argv.data(), line, err), c.ok);
-    const std::string message = read_stream(err);
-    EXPECT_EQ(message.find("usage:") != std::string::npos, !c.ok) << message;
-    if (!c.ok) continue;
-    EXPECT_STREQ(line.game_id, c.game);
-    EXPECT_STREQ(line.describe_id, c.describe);
-    EXPECT_STREQ(line.first_cell, c.cell);
+// Every message about an ID fits on its line of the dialog: within the
+// frame (140 to 659) with 8 pixels to spare on either side.
+TEST_F(GameIdPlay, EveryMessageFitsTheDialog) {
+  for (int e = GAME_ID_FIELD_COUNT; e <= GAME_ID_STYLE_TOO_LONG; e++) {
+    const char* message = game_id_message(static_cast<GameIdError>(e));
+    EXPECT_LE(text_length(game_font(), message), 659 - 140 - 16) << message;
   }
 }
 
