@@ -32,6 +32,7 @@ struct Layouts {
     write_file(game + "/fgridgx.dat", "x");
     EXPECT_EQ(mkdir(prefix.c_str(), 0755), 0);
     EXPECT_EQ(mkdir((prefix + "/bin").c_str(), 0755), 0);
+    EXPECT_EQ(mkdir((prefix + "/games").c_str(), 0755), 0);
   }
 };
 
@@ -59,6 +60,8 @@ TEST(GamePaths, TheFoldersFollowTheBinaryAndTheEnvironment) {
        home + "/.local/share/fusegrid"},
       {"installed, relative HOME", installed, "rel/home", nullptr, FOLDERS_INSTALLED, data, ""},
       {"installed, no HOME", installed, nullptr, nullptr, FOLDERS_INSTALLED, data, ""},
+      {"installed in games/, as Debian keeps games", l.prefix + "/games/fusegrid", home.c_str(), nullptr,
+       FOLDERS_INSTALLED, data, home + "/.local/share/fusegrid"},
       {"no binary path", "", home.c_str(), nullptr, FOLDERS_CURRENT, "", ""},
       {"relative binary path", "game/fusegrid", home.c_str(), nullptr, FOLDERS_CURRENT, "", ""},
   };
