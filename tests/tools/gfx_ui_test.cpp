@@ -4,10 +4,15 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "gfx/info_page_keys.h"
 #include "platform/lifecycle.h"
 #include "platform/main_datafile.h"
 #include "palette/palette_entries.h"
@@ -339,6 +344,31 @@ TEST(GfxUi, InformationPageIsWrittenAllOver) {
       for (int x = x0; x < x0 + page->w / 2; x++) n += getpixel(page, x, y) != 0;
     EXPECT_GT(n, 1500) << "quarter " << q;
   }
+}
+
+// The keys the game reads, as its input code names them, are the keys the
+// About page lists, and the page lists no key the game does not read.
+TEST(GfxUi, InformationPageListsTheKeysTheGameReads) {
+  std::set<std::string> listed;
+  auto list = [&](const auto& rows) {
+    for (const InfoKey& k : rows) {
+      std::istringstream names(k.scancodes);
+      for (std::string name; names >> name;) listed.insert(name);
+    }
+  };
+  list(INFO_PLAY_KEYS);
+  list(INFO_WINDOW_KEYS);
+  std::set<std::string> read;
+  const std::regex scancode("\\bKEY_[A-Z0-9_]+\\b");
+  for (const char* folder : {"screens", "ui", "platform"})
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(FG_TEST_SOURCE_DIR) + "/../src/" + folder)) {
+      std::ifstream in(entry.path());
+      const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      for (std::sregex_iterator m(text.begin(), text.end(), scancode), end; m != end; ++m)
+        if (m->str() != "KEY_MAX") read.insert(m->str());  // KEY_MAX: the size of the key table
+    }
+  EXPECT_TRUE(read.count("KEY_F1") && read.count("KEY_H"));  // the sources were found
+  EXPECT_EQ(listed, read);
 }
 
 }  // namespace

@@ -8,12 +8,14 @@
 // shows a piece of the game (a tile, a number, a mine, a flag, an LED)
 // that piece is drawn in the indexes the game itself uses for it, so that
 // recolouring the game recolours these pictures too.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "gfx/gfx.h"
+#include "gfx/info_page_keys.h"
 
 namespace {
 
@@ -956,13 +958,38 @@ class Page {
   // A key cap: the label in a rounded box; returns its width.
   int key(int x, int y, const char* label) {
     int w = gfx_text_width(label) + 6;
-    hl(b_, x + 1, x + w - 1, y - 2, INK);
-    hl(b_, x + 1, x + w - 1, y + 9, INK);
-    hl(b_, x + 1, x + w - 1, y + 10, INK);  // a heavier lower edge
-    vl(b_, x, y - 1, y + 9, INK);
-    vl(b_, x + w, y - 1, y + 9, INK);
+    cap(x, y, w);
     gfx_text(b_, x + 4, y, label, INK);
     return w;
+  }
+
+  // A key cap with an arrow pointing 'L'eft, 'R'ight, 'U'p or 'D'own;
+  // returns its width.
+  int arrow_key(int x, int y, char direction) {
+    const int w = 12, cx = x + 6, cy = y + 4;
+    cap(x, y, w);
+    for (int i = 0; i < 4; i++) {
+      if (direction == 'U') hl(b_, cx - i, cx + i, cy - 2 + i, INK);
+      if (direction == 'D') hl(b_, cx - i, cx + i, cy + 1 - i, INK);
+      if (direction == 'L') vl(b_, cx - 2 + i, cy - i, cy + i, INK);
+      if (direction == 'R') vl(b_, cx + 1 - i, cy - i, cy + i, INK);
+    }
+    return w;
+  }
+
+  // A row of the Keys column: its caps side by side from x, then what they
+  // do, starting no further left than text_x.
+  void key_row(int x, int y, int text_x, const InfoKey& k) {
+    static const char* const ARROWS[4] = {"Left", "Right", "Up", "Down"};
+    for (const char* label : k.caps) {
+      if (!label) break;
+      int w = 0;
+      for (int a = 0; a < 4; a++)
+        if (std::strcmp(label, ARROWS[a]) == 0) w = arrow_key(x, y, "LRUD"[a]);
+      if (w == 0) w = key(x, y, label);
+      x += w + 4;
+    }
+    gfx_text(b_, std::max(text_x, x + 4), y, k.text, INK);
   }
 
   // A mouse with the given buttons (bit 1 left, 2 right, 4 middle) filled.
@@ -990,6 +1017,15 @@ class Page {
   }
 
  private:
+  // The box of a key cap w pixels wide, around text at (x + 4, y).
+  void cap(int x, int y, int w) {
+    hl(b_, x + 1, x + w - 1, y - 2, INK);
+    hl(b_, x + 1, x + w - 1, y + 9, INK);
+    hl(b_, x + 1, x + w - 1, y + 10, INK);  // a heavier lower edge
+    vl(b_, x, y - 1, y + 9, INK);
+    vl(b_, x + w, y - 1, y + 9, INK);
+  }
+
   BITMAP* b_;
 };
 
@@ -1049,26 +1085,27 @@ void build_info_page(GfxSet& set) {
     my = std::max(ny, my + 24) + 5;
   }
 
-  struct KeyRow {
-    const char* key;
-    const char* text;
-  } krows[8] = {
-      {"F1", "New Game"},  {"F2", "Try Again"},   {"F3", "High Scores"},     {"F5", "Board Style and Pattern"},
-      {"F6", "Game Mode"}, {"F7", "Skill Level"}, {"P", "Pause and resume"}, {"Esc", "Quit"}};
-  int ky = y + 20;
-  for (int i = 0; i < 8; i++) {
-    int col = i / 4, row = i % 4;
-    int x = RX + col * (colw / 2);
-    int yy = ky + row * 21;
-    pg.key(x, yy, krows[i].key);
-    gfx_text(b, x + 30, yy, krows[i].text, INK);
-  }
-  int ky_end = ky + 4 * 21;
-  pg.para(RX, ky_end + 4, colw,
-          "The menus hold the same commands and the options: '?' marks, graphics, sound and colors.");
+  // The keys in two half columns, the main screen's first, then those of
+  // the windows and dialogs.
+  const int KEY_PITCH = 16;
+  auto key_rows = [&](const InfoKey* rows, int count, int top) {
+    int bottom = top;
+    for (int i = 0; i < count; i++) {
+      const InfoKey& k = rows[i];
+      const int x = RX + std::max(k.column, 0) * (colw / 2 + 4);
+      const int yy = top + k.row * KEY_PITCH;
+      pg.key_row(x, yy, x + 30, k);
+      bottom = std::max(bottom, yy + KEY_PITCH);
+    }
+    return bottom;
+  };
+  int ky_end = key_rows(INFO_PLAY_KEYS, sizeof INFO_PLAY_KEYS / sizeof INFO_PLAY_KEYS[0], y + 20);
+  gfx_text(b, RX, ky_end, "In windows and dialogs:", INK);
+  ky_end = key_rows(INFO_WINDOW_KEYS, sizeof INFO_WINDOW_KEYS / sizeof INFO_WINDOW_KEYS[0], ky_end + 14);
+  my = pg.para(L, my, colw, "The menus hold these commands and all the options.");
 
   // Game modes, one line each.
-  y = std::max(my, ky_end + 30) + 6;
+  y = std::max(my, ky_end) + 6;
   pg.heading(L, y, FULL, "Game Modes");
   y += 16;
   struct ModeRow {
@@ -1091,7 +1128,7 @@ void build_info_page(GfxSet& set) {
     putpixel(b, L + 3, y + 4, INK);
     text_bold(b, L + 10, y, m.name, INK);
     gfx_text(b, L + 92, y, m.text, INK);
-    y += 13;
+    y += 12;
   }
 
   y += 8;

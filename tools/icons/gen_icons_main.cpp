@@ -2,9 +2,11 @@
 // icon theme asks for and writes each as a PNG with an alpha channel:
 //   fg_gen_icons OUTPUT_DIR
 // writes OUTPUT_DIR/SIZExSIZE/apps/fusegrid.png for 16, 32, 48, 64, 128
-// and 256 pixels. The 16-pixel icon is drawn by hand, the 32-pixel one is
-// the window icon pixel for pixel, and the larger ones draw the picture
-// again at their size with smoothed edges.
+// and 256 pixels, and OUTPUT_DIR/scalable/apps/fusegrid.svg. The 16-pixel
+// icon is drawn by hand, the 32-pixel one is the window icon pixel for
+// pixel, and the larger ones draw the picture again at their size with
+// smoothed edges. The scalable icon is the picture's own polygons, scaled
+// to 256 units.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -15,6 +17,7 @@
 
 #include "common/icon_art.h"
 #include "common/preview.h"
+#include "platform/safe_file.h"
 
 namespace {
 
@@ -87,6 +90,40 @@ std::vector<uint8_t> draw_smooth(int size) {
   return rgba;
 }
 
+// A coordinate of the scalable icon: three decimals at most, no trailing zeros.
+std::string svg_number(float v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f", v);
+  std::string s = text;
+  while (s.back() == '0') s.pop_back();
+  if (s.back() == '.') s.pop_back();
+  return s == "-0" ? "0" : s;
+}
+
+// The picture as an SVG document of size x size units: its polygons, back
+// to front, each filled with its ink, on nothing.
+std::string draw_svg(int size) {
+  const float scale = static_cast<float>(size) / ICON_GRID;
+  const std::string n = std::to_string(size);
+  std::string s = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  s += "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + n + " " + n + "\" width=\"" + n +
+       "\" height=\"" + n + "\">\n";
+  for (const IconShape& shape : icon_shapes()) {
+    const IconInk* ink = icon_ink_of(shape.ink);
+    if (!ink || shape.points.size() < 3) continue;
+    char fill[8];
+    std::snprintf(fill, sizeof fill, "#%02x%02x%02x", ink->r, ink->g, ink->b);
+    s += std::string("  <polygon fill=\"") + fill + "\" points=\"";
+    for (size_t i = 0; i < shape.points.size(); i++) {
+      if (i > 0) s += ' ';
+      s += svg_number(shape.points[i].x * scale) + "," + svg_number(shape.points[i].y * scale);
+    }
+    s += "\"/>\n";
+  }
+  s += "</svg>\n";
+  return s;
+}
+
 bool make_dir(const std::string& path) { return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST; }
 
 }  // namespace
@@ -107,6 +144,14 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cannot write %s\n", path.c_str());
       return 1;
     }
+  }
+  std::string dir = argv[1];
+  const std::string svg = draw_svg(256);
+  bool ok = make_dir(dir) && make_dir(dir += "/scalable") && make_dir(dir += "/apps");
+  const std::string path = dir + "/fusegrid.svg";
+  if (!ok || write_file_whole(path.c_str(), svg.data(), svg.size()) != WRITE_DONE) {
+    std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    return 1;
   }
   return 0;
 }
