@@ -74,6 +74,11 @@ for size in 16 32 48 64 128 256; do
   [ "$corner" = 0 ] && [ "$middle" = 255 ] || fail "${size}x$size icon: corner alpha $corner, middle alpha $middle"
 done
 
+# The scalable icon is the generator's SVG.
+svg=$prefix/share/icons/hicolor/scalable/apps/fusegrid.svg
+cmp -s "$svg" "$build/icons/scalable/apps/fusegrid.svg" || fail "the scalable icon is not the generator's"
+head -c 200 "$svg" | grep -q '<svg xmlns="http://www.w3.org/2000/svg"' || fail "the scalable icon is not an SVG"
+
 man=$tmp/fusegrid.6
 zcat "$prefix/share/man/man6/fusegrid.6.gz" > "$man" || fail "the manual page is not gzipped"
 LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z "$man" > "$tmp/groff.log" 2>&1 || { cat "$tmp/groff.log"; fail "groff"; }
