@@ -29,16 +29,6 @@ struct Parsed {
   std::string out, err;
 };
 
-std::string stream_text(FILE* f) {
-  std::string s;
-  std::rewind(f);
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-  std::fclose(f);
-  return s;
-}
-
 Parsed parse(const std::vector<const char*>& args) {
   std::vector<const char*> argv = {"fusegrid"};
   argv.insert(argv.end(), args.begin(), args.end());
@@ -47,8 +37,8 @@ Parsed parse(const std::vector<const char*>& args) {
   Parsed p;
   p.line.game_id = "left over";  // every field is written
   p.result = parse_command_line(static_cast<int>(argv.size()), argv.data(), p.line, out, err);
-  p.out = stream_text(out);
-  p.err = stream_text(err);
+  p.out = read_and_close_stream(out);
+  p.err = read_and_close_stream(err);
   return p;
 }
 

@@ -47,16 +47,6 @@ struct Described {
   std::vector<int> mines, levels;
 };
 
-std::string read_stream(FILE* f) {
-  std::string s;
-  std::rewind(f);
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-  std::fclose(f);
-  return s;
-}
-
 std::vector<int> json_list(const std::string& json, const char* key) {
   std::vector<int> v;
   const size_t at = json.find(std::string("\"") + key + "\": [");
@@ -76,8 +66,8 @@ Described describe(const std::string& id, const std::string& cell) {
   FILE* err = std::tmpfile();
   Described d;
   d.status = describe_game(id.c_str(), cell.c_str(), out, err);
-  d.out = read_stream(out);
-  d.err = read_stream(err);
+  d.out = read_and_close_stream(out);
+  d.err = read_and_close_stream(err);
   d.mines = json_list(d.out, "mines");
   d.levels = json_list(d.out, "levels");
   return d;
@@ -348,7 +338,7 @@ TEST_F(GameIdPlay, PinnedIdsKeepTheirBoards) {
   }
   FILE* f = std::fopen(PINNED_FILE, "r");
   ASSERT_NE(f, nullptr) << PINNED_FILE;
-  const std::string pinned = read_stream(f);
+  const std::string pinned = read_and_close_stream(f);
   std::vector<std::string> lines;
   for (size_t at = 0; at < pinned.size();) {
     const size_t end = pinned.find('\n', at);

@@ -6,6 +6,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -57,6 +58,8 @@ class ScopedWatchdog {
 
 // Reads a whole file into a string; empty when it cannot be read.
 std::string read_file(const std::string& path);
+// Reads a stream written so far (a tmpfile()) from its start, and closes it.
+std::string read_and_close_stream(FILE* f);
 void write_file(const std::string& path, const std::string& bytes);
 
 // Names in a folder other than "." and "..", sorted.
