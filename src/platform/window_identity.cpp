@@ -26,11 +26,11 @@ bool on_x_window_system() { return system_driver && system_driver->id == SYSTEM_
 
 // The value of an XPM colour: "#RRGGBB" as opaque, "None" as clear; -1 for
 // any other form.
-long xpm_colour(const char* spec) {
-  if (strcasecmp(spec, "None") == 0) return 0;
+long xpm_colour(const char* text) {
+  if (strcasecmp(text, "None") == 0) return 0;
   unsigned int rgb = 0;
   char end = 0;
-  if (std::strlen(spec) == 7 && std::sscanf(spec, "#%6x%c", &rgb, &end) == 1) return 0xFF000000L | rgb;
+  if (std::strlen(text) == 7 && std::sscanf(text, "#%6x%c", &rgb, &end) == 1) return 0xFF000000L | rgb;
   return -1;
 }
 
