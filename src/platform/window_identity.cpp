@@ -1,6 +1,7 @@
 #include "platform/window_identity.h"
 
 #include <allegro.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include <cstdio>
